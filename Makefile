@@ -1,0 +1,33 @@
+# Two entry points: `make run` and `make test`. Both install any missing
+# Debian packages first, so a fresh Debian 12 machine needs nothing else.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: run test build deps test-deps asan clean
+
+run: deps build
+	./$(BUILD_DIR)/velorun
+
+build:
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+deps:
+	scripts/install-deps.sh runtime
+
+test-deps:
+	scripts/install-deps.sh test
+
+test: test-deps build
+	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# AddressSanitizer + UndefinedBehaviorSanitizer build of everything.
+asan: test-deps
+	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages the game (runtime) or its tests (test) need
+# and are not installed yet. Uses sudo when not run as root.
+set -euo pipefail
+
+runtime=(build-essential cmake pkg-config
+         libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libsoil-dev libfreetype-dev)
+test=(libgtest-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick)
+
+packages=("${runtime[@]}")
+if [ "${1:-runtime}" = test ]; then
+    packages+=("${test[@]}")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,253 @@
+#include "app/Game.h"
+
+#include "app/DebugOutput.h"
+#include "app/FrameSeam.h"
+#include "app/GameRules.h"
+#include "app/GameState.h"
+#include "app/PostFrameUpdate.h"
+#include "lighting/LitPass.h"
+#include "lighting/SceneSetup.h"
+#include "lighting/SceneState.h"
+#include "lighting/ShadowMaps.h"
+#include "render/Console.h"
+#include "render/Projections.h"
+#include "render/TextRenderer.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+
+namespace velorun {
+
+namespace {
+
+void releaseEverythingForFatalExit() { releaseResources(); }
+
+void spawnObstacle()
+{
+    const int r1 = drawRandom();
+    const int r2 = drawRandom();
+    const glm::vec3 p = spawnPosition(r1, r2, camera->position.z);
+    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
+}
+
+void steer(GLFWwindow* window, float dt)
+{
+    FrameSeam& seam = frameSeam();
+    scene::Model& model = *car;
+    auto carInside = [&model] {
+        const glm::vec3 p = scene::positionOf(model.modelMatrix);
+        return insideTube(p.x, p.y);
+    };
+    // Each block tests the car where the earlier blocks left it; a car outside
+    // its limit is pushed back against the first pressed key only.
+    if (seam.keyDown(window, GLFW_KEY_RIGHT)) {
+        if (carInside() || loopState.steered) model.moveRight(dt); else model.moveLeft(0.1f);
+        loopState.steered = true;
+    }
+    if (seam.keyDown(window, GLFW_KEY_LEFT)) {
+        if (carInside() || loopState.steered) model.moveLeft(dt); else model.moveRight(0.1f);
+        loopState.steered = true;
+    }
+    if (seam.keyDown(window, GLFW_KEY_UP)) {
+        if (carInside() || loopState.steered) model.moveUp(dt); else model.moveDown(0.1f);
+        loopState.steered = true;
+    }
+    if (seam.keyDown(window, GLFW_KEY_DOWN)) {
+        if (carInside() || loopState.steered) model.moveDown(dt); else model.moveUp(0.1f);
+        loopState.steered = true;
+    }
+}
+
+void runFireworks()
+{
+    const glm::mat4 viewProjection = fireworksProjection() * camera->viewMatrix();
+    const int ms = static_cast<int>(loopState.deltaTime * 1000.0);
+    particleSystem.time += ms;
+    particleSystem.update(ms);
+    particleSystem.render(viewProjection, camera->position);
+    particleSystem.swapBuffers();
+}
+
+void drawScreenText()
+{
+    scoreText = scoreFor(car->modelMatrix[3][2]);
+    renderText(textShader.get(), "Score: " + scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
+    if (gameOver)
+        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, glm::vec3(1.0f, 1.0f, 1.0f));
+    if (showFrameTime)
+        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f,
+                   580.0f, 0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
+}
+
+} // namespace
+
+GLFWwindow* startUp(int argc, const char* const* argv)
+{
+    if (!glfwInit()) {
+        std::cerr << "Failed to init glfw" << std::endl;
+        fatalExit(-1);
+    }
+
+    const CommandLineResult parsed = parseCommandLine(argc, argv);
+    if (parsed.error != CommandLineError::None) {
+        std::cerr << commandLineErrorMessage(parsed.error) << std::endl;
+        fatalExit(1);
+    }
+    const LaunchSettings& settings = parsed.settings;
+
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    GLFWmonitor* monitor = nullptr;
+    if (settings.fullScreen) {
+        monitor = glfwGetPrimaryMonitor();
+        glfwWindowHint(GLFW_REFRESH_RATE, 60);
+    }
+
+    GLFWwindow* window = glfwCreateWindow(settings.width, settings.height, "Velorun", monitor, nullptr);
+    if (!window) {
+        glfwTerminate();
+        std::cerr << "Failed to open window" << std::endl;
+        fatalExit(-1);
+    }
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        std::cerr << "Failed to initialize glew" << std::endl;
+        glfwTerminate();
+        fatalExit(1);
+    }
+    // GLEW's loader may leave a harmless GL_INVALID_ENUM behind; it is not ours.
+    glGetError();
+
+    glDebugMessageCallback(debugCallback, nullptr);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    // From here on a fatal shader failure releases what exists while the
+    // context is still current.
+    setFatalExitHook(releaseEverythingForFatalExit);
+    setupScene(window);
+
+    glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
+    glViewport(0, 0, settings.width, settings.height);
+
+    setupText();
+    return window;
+}
+
+bool runFrame(GLFWwindow* window)
+{
+    if (glfwWindowShouldClose(window))
+        return false;
+    FrameSeam& seam = frameSeam();
+
+    // 1. timing
+    const double now = seam.now();
+    loopState.deltaTime = now - loopState.previousTime;
+    loopState.previousTime = now;
+    loopState.speedUpTimer += loopState.deltaTime;
+    loopState.spawnTimer += loopState.deltaTime;
+    const float dt = static_cast<float>(loopState.deltaTime);
+
+    // 2. spawning
+    if (loopState.spawnTimer > spawnInterval) {
+        spawnObstacle();
+        loopState.spawnTimer = 0.0;
+    }
+
+    // 3. speed-up
+    if (loopState.speedUpTimer > speedUpInterval && car->speed < speedLimit) {
+        car->speed = nextSpeed(car->speed);
+        loopState.speedUpTimer = 0.0;
+        loopState.spawnTimer = spawnTimerAfterSpeedUp(loopState.spawnTimer);
+    }
+
+    // 4-6. clear, events, Escape
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glfwPollEvents();
+    loopState.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
+    loopState.steered = false;
+
+    // 7. steering
+    steer(window, dt);
+
+    // 8. drive or fireworks
+    if (gameOver) {
+        runFireworks();
+    } else {
+        car->moveForward(dt);
+        const glm::vec3 p = scene::positionOf(car->modelMatrix);
+        camera->position = glm::vec3(p.x, p.y + 1.0f, p.z + 5.0f);
+    }
+
+    // 9. shadows
+    if (!gameOver)
+        for (int k = 1; k <= pointLightCount; ++k)
+            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+
+    // 10-12. scene, text, swap
+    renderScene(window);
+    drawScreenText();
+    glfwSwapBuffers(window);
+
+    // 13-15.
+    postFrameUpdate();
+    if (glGetError() != GL_NO_ERROR)
+        std::cerr << "GL ERROR DETECTED!!!" << std::endl;
+    return loopState.keepRunning;
+}
+
+void releaseResources()
+{
+    auto release = [](auto& owner) {
+        auto doomed = std::move(owner); // the slot is emptied before the object goes
+        doomed.reset();
+    };
+    release(cubeShader);
+    release(lightShader);
+    release(textShader);
+    release(camera);
+    for (int k = 1; k <= pointLightCount; ++k)
+        release(pointLightCube(k));
+    release(car);
+    release(rainbowTexture);
+    release(tubeA);
+    release(spotLightCube);
+    release(spotLightShader);
+
+    // The rest has no context left at process exit, so it goes now too.
+    release(modelShader);
+    releaseShadowMaps();
+    release(tubeB);
+    release(lensFlare);
+    for (FlareTexture* flare : flareTextures)
+        delete flare;
+    flareTextures.clear();
+    cubes.clear();
+    releaseText();
+    particleSystem.releaseGL();
+}
+
+void shutDown()
+{
+    setFatalExitHook(nullptr);
+    releaseResources();
+    glfwTerminate();
+}
+
+int runGame(int argc, const char* const* argv)
+{
+    GLFWwindow* window = startUp(argc, argv);
+    while (runFrame(window)) {
+    }
+    shutDown();
+    return 0;
+}
+
+} // namespace velorun

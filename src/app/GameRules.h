@@ -1,0 +1,45 @@
+#pragma once
+
+#include <glm/glm.hpp>
+#include <string>
+
+// The game's rules as plain functions of values; the frame loop applies them.
+namespace velorun {
+
+// Whether the car's distance from the tube axis is within its quadrant's limit:
+// 3.5 below the axis, 3.1 right, 3.28 left and 3.0 straight above it.
+bool insideTube(float x, float y);
+
+// Whether an obstacle at `cube` touches the car at `car`. The x clause is
+// narrower on the left: the car is 0.6 wide there, 1.0 on the right.
+bool hitsCar(const glm::vec3& cube, const glm::vec3& car);
+
+// "-25 - z" with z truncated towards zero.
+std::string scoreFor(float carZ);
+
+// A double as a default-formatted stream writes it (0.0166667, 5e-05).
+std::string formatFrameTime(double seconds);
+
+// Pseudo-random integer 0..32767 from the C library's generator, never seeded.
+int drawRandom();
+
+// Obstacle position from two draws (y first, then x) and the camera's z.
+glm::vec3 spawnPosition(int r1, int r2, float cameraZ);
+
+constexpr double spawnInterval = 1.0;
+constexpr double speedUpInterval = 10.0;
+constexpr float speedLimit = 30.0f;
+
+// Speed after one speed-up: times 1.2 in double precision, stored as float.
+float nextSpeed(float speed);
+
+// Spawn timer after a speed-up: brought 0.2 s closer only when above 0.4 s.
+double spawnTimerAfterSpeedUp(double spawnTimer);
+
+// Tube recycling: returns the new z of a segment lying more than 150 units
+// behind the camera (90 beyond the other), or its own z otherwise.
+constexpr float tubeRecycleDistance = 150.0f;
+constexpr float tubeSegmentSpacing = 90.0f;
+bool needsRecycling(float tubeZ, float cameraZ);
+
+} // namespace velorun

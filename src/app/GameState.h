@@ -1,0 +1,31 @@
+#pragma once
+
+#include "particles/ParticleSystem.h"
+
+#include <string>
+
+// Program-wide state of the game loop and the key toggles. The scene objects
+// the passes draw live beside the passes (lighting/SceneState.h).
+namespace velorun {
+
+extern std::string scoreText;
+extern bool fireworksPending;
+extern bool showFrameTime;
+extern bool wireframe;
+extern bool blending;
+extern bool nearestFilterSetting;
+extern int mipmapModeSetting;
+extern ParticleSystem particleSystem;
+
+// State of the frame loop; all zero before the first frame.
+struct FrameLoopState {
+    double previousTime = 0.0;
+    double deltaTime = 0.0;
+    double spawnTimer = 0.0;
+    double speedUpTimer = 0.0;
+    bool keepRunning = true;
+    bool steered = false;
+};
+extern FrameLoopState loopState;
+
+} // namespace velorun

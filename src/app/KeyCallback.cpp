@@ -1,0 +1,110 @@
+#include "app/KeyCallback.h"
+
+#include "app/GameState.h"
+#include "lighting/SceneState.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <iostream>
+
+namespace velorun {
+
+int nextMipmapMode(int mode)
+{
+    switch (mode) {
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 2:
+        return 0;
+    default:
+        return mode;
+    }
+}
+
+const char* mipmapModeMessage(int newMode)
+{
+    switch (newMode) {
+    case 1:
+        return "mip mapping nearest neighbor";
+    case 2:
+        return "mip mapping bilinear";
+    case 0:
+        return "mip mapping off";
+    default:
+        return nullptr;
+    }
+}
+
+namespace {
+
+// Stored for textures created later; existing textures keep their filters.
+void applyFilterSettings()
+{
+    if (rainbowTexture) {
+        rainbowTexture->mipmapMode = mipmapModeSetting;
+        rainbowTexture->nearestFilter = nearestFilterSetting;
+    }
+    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()}) {
+        if (!model)
+            continue;
+        model->mipmapMode = mipmapModeSetting;
+        model->nearestFilter = nearestFilterSetting;
+    }
+}
+
+} // namespace
+
+void keyCallback(GLFWwindow*, int key, int, int action, int)
+{
+    if (action != GLFW_PRESS)
+        return;
+    switch (key) {
+    case GLFW_KEY_F2:
+        showFrameTime = !showFrameTime;
+        break;
+    case GLFW_KEY_F3:
+        if (wireframe) {
+            wireframe = false;
+            std::cout << "wireframe off" << std::endl;
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        } else {
+            wireframe = true;
+            std::cout << "wireframe on" << std::endl;
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        }
+        break;
+    case GLFW_KEY_F4: {
+        const int next = nextMipmapMode(mipmapModeSetting);
+        if (next == mipmapModeSetting)
+            break;
+        mipmapModeSetting = next;
+        applyFilterSettings();
+        std::cout << mipmapModeMessage(next) << std::endl;
+        break;
+    }
+    case GLFW_KEY_F5:
+        nearestFilterSetting = !nearestFilterSetting;
+        applyFilterSettings();
+        break;
+    case GLFW_KEY_F6:
+        lensFlaresEnabled = !lensFlaresEnabled;
+        break;
+    case GLFW_KEY_F9:
+        if (blending) {
+            blending = false;
+            std::cout << "blending off" << std::endl;
+            glDisable(GL_BLEND);
+        } else {
+            blending = true;
+            std::cout << "blending on" << std::endl;
+            glEnable(GL_BLEND);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace velorun

@@ -1,0 +1,15 @@
+#pragma once
+
+struct GLFWwindow;
+
+namespace velorun {
+
+// Function keys switch display options; only presses count, never repeats.
+void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
+
+// The mip-mapping mode after `mode` (0 -> 1 -> 2 -> 0) and its message; a mode
+// outside 0..2 stays as it is with no message.
+int nextMipmapMode(int mode);
+const char* mipmapModeMessage(int newMode);
+
+} // namespace velorun

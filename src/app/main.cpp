@@ -1,0 +1,3 @@
+#include "app/Game.h"
+
+int main(int argc, char** argv) { return velorun::runGame(argc, argv); }

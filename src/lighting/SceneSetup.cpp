@@ -1,0 +1,115 @@
+#include "lighting/SceneSetup.h"
+
+#include "app/KeyCallback.h"
+#include "lighting/LightRig.h"
+#include "lighting/SceneState.h"
+#include "lighting/ShadowMaps.h"
+#include "render/Projections.h"
+
+#include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+namespace velorun {
+
+namespace {
+
+void setMat4(GLuint program, const char* name, const glm::mat4& m)
+{
+    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(m));
+}
+
+void setVec3(GLuint program, const char* name, float x, float y, float z)
+{
+    glUniform3f(glGetUniformLocation(program, name), x, y, z);
+}
+
+struct FlareElement {
+    const char* path;
+    float scale;
+};
+
+const FlareElement flareElements[8] = {
+    {"./Textures/LensFlares/tex2.png", 0.1f},  {"./Textures/LensFlares/tex3.png", 0.06f},
+    {"./Textures/LensFlares/tex4.png", 0.23f}, {"./Textures/LensFlares/tex5.png", 0.07f},
+    {"./Textures/LensFlares/tex6.png", 0.5f},  {"./Textures/LensFlares/tex7.png", 0.1f},
+    {"./Textures/LensFlares/tex8.png", 0.4f},  {"./Textures/LensFlares/tex9.png", 0.05f},
+};
+
+} // namespace
+
+void setupScene(GLFWwindow* window)
+{
+    glfwSetWindowTitle(window, "Velorun");
+    glfwSetKeyCallback(window, keyCallback);
+    glEnable(GL_DEPTH_TEST);
+
+    tubeA = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
+    tubeB = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
+    car = std::make_unique<scene::Model>("./Resources/Objects/car/car.obj");
+
+    modelShader = std::make_unique<ShaderProgram>("Shader/model.vert", "Shader/model.frag");
+    cubeShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/cube.frag");
+    rainbowTexture = std::make_unique<Texture2D>("./Textures/rainbow.jpg");
+    lightShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/light.frag");
+
+    const std::array<glm::mat4, 8> lightMatrices = initialLightMatrices();
+    for (int k = 1; k <= pointLightCount; ++k)
+        pointLightCube(k) = scene::makeCube(lightMatrices[static_cast<size_t>(k - 1)], lightShader.get());
+
+    spotLightShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/light.frag");
+    spotLightCube = scene::makeCube(glm::scale(glm::mat4(1.0f), glm::vec3(0.1f)), spotLightShader.get());
+    scene::setPosition(spotLightCube->modelMatrix,
+                       spotLightPositionFor(scene::positionOf(car->modelMatrix)));
+
+    camera = std::make_unique<Camera>(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(0.0f, 0.0f, -1.0f),
+                                      glm::vec3(0.0f, 1.0f, 0.0f));
+
+    glUseProgram(cubeShader->program);
+    int width = 0;
+    int height = 0;
+    glfwGetWindowSize(window, &width, &height);
+    float aspect = windowAspect(width, height);
+    if (aspect <= 0.0f)
+        aspect = 800.0f / 600.0f; // started minimised: fall back to the default shape
+    const glm::mat4 projection = sceneProjection(aspect);
+    const glm::mat4 view = camera->viewMatrix();
+    const float cutOff = spotCutOff();
+    GLuint p = cubeShader->program;
+    setMat4(p, "view", view);
+    setMat4(p, "projection", projection);
+    setVec3(p, "objectColor", 1.0f, 1.0f, 1.0f);
+    setVec3(p, "lightColor", 1.0f, 1.0f, 1.0f);
+    glUniform1i(glGetUniformLocation(p, "colorTexture"), 0);
+    glUniform1f(glGetUniformLocation(p, "cutOff"), cutOff);
+
+    for (ShaderProgram* marker : {lightShader.get(), spotLightShader.get()}) {
+        glUseProgram(marker->program);
+        setMat4(marker->program, "view", view);
+        setMat4(marker->program, "projection", projection);
+    }
+
+    p = modelShader->program;
+    glUseProgram(p);
+    tubeA->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(4.0f, 4.0f, 15.0f));
+    tubeB->modelMatrix = glm::translate(tubeA->modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f));
+    glUniform1f(glGetUniformLocation(p, "far_plane"), shadowFarPlane);
+    setMat4(p, "projection", projection);
+    setMat4(p, "view", view);
+    setVec3(p, "objectColor", 1.0f, 1.0f, 1.0f);
+    setVec3(p, "lightColor", 1.0f, 1.0f, 1.0f);
+    glUniform1i(glGetUniformLocation(p, "texture_diffuse1"), 0);
+    glUniform1f(glGetUniformLocation(p, "cutOff"), cutOff);
+    glUniform1i(glGetUniformLocation(p, "renderSpot"), 1);
+
+    car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
+                                      glm::vec3(0.0f, 0.0f, -25.0f));
+
+    for (const FlareElement& element : flareElements)
+        flareTextures.push_back(new FlareTexture(element.path, element.scale));
+    lensFlare = std::make_unique<LensFlare>(flareTextures, 0.2f);
+
+    createShadowMaps();
+}
+
+} // namespace velorun

@@ -1,0 +1,42 @@
+#include "lighting/SceneState.h"
+
+namespace velorun {
+
+std::unique_ptr<scene::Model> tubeA;
+std::unique_ptr<scene::Model> tubeB;
+std::unique_ptr<scene::Model> car;
+std::unique_ptr<ShaderProgram> modelShader;
+std::unique_ptr<ShaderProgram> cubeShader;
+std::unique_ptr<ShaderProgram> lightShader;
+std::unique_ptr<ShaderProgram> spotLightShader;
+std::unique_ptr<Texture2D> rainbowTexture;
+std::unique_ptr<scene::Cube> lightCube1;
+std::unique_ptr<scene::Cube> lightCube2;
+std::unique_ptr<scene::Cube> lightCube3;
+std::unique_ptr<scene::Cube> lightCube4;
+std::unique_ptr<scene::Cube> lightCube5;
+std::unique_ptr<scene::Cube> lightCube6;
+std::unique_ptr<scene::Cube> lightCube7;
+std::unique_ptr<scene::Cube> lightCube8;
+std::unique_ptr<scene::Cube> spotLightCube;
+std::unique_ptr<Camera> camera;
+std::vector<FlareTexture*> flareTextures;
+std::unique_ptr<LensFlare> lensFlare;
+std::unique_ptr<ShaderProgram> depthShader;
+std::vector<GLuint> shadowFramebuffers;
+std::vector<GLuint> depthCubeMaps;
+std::vector<std::unique_ptr<scene::Cube>> cubes;
+bool gameOver = false;
+bool lensFlaresEnabled = true;
+
+std::unique_ptr<scene::Cube>& pointLightCube(int k)
+{
+    static std::unique_ptr<scene::Cube>* const owners[pointLightCount] = {
+        &lightCube1, &lightCube2, &lightCube3, &lightCube4,
+        &lightCube5, &lightCube6, &lightCube7, &lightCube8};
+    return *owners[k - 1];
+}
+
+glm::vec3 pointLightPosition(int k) { return scene::positionOf(pointLightCube(k)->modelMatrix); }
+
+} // namespace velorun

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "lighting/LensFlare.h"
+#include "render/Camera.h"
+#include "render/ShaderProgram.h"
+#include "render/Texture2D.h"
+#include "scene/Cube.h"
+#include "scene/Model.h"
+
+#include <GL/glew.h>
+#include <array>
+#include <memory>
+#include <vector>
+
+// The scene's program-wide objects. Each variable is the single owner of its
+// object; scene set-up fills them, the game rules and the passes work on them.
+namespace velorun {
+
+// Filled by setupScene.
+extern std::unique_ptr<scene::Model> tubeA;
+extern std::unique_ptr<scene::Model> tubeB;
+extern std::unique_ptr<scene::Model> car;
+extern std::unique_ptr<ShaderProgram> modelShader;
+extern std::unique_ptr<ShaderProgram> cubeShader;
+extern std::unique_ptr<ShaderProgram> lightShader;
+extern std::unique_ptr<ShaderProgram> spotLightShader;
+extern std::unique_ptr<Texture2D> rainbowTexture;
+extern std::unique_ptr<scene::Cube> lightCube1;
+extern std::unique_ptr<scene::Cube> lightCube2;
+extern std::unique_ptr<scene::Cube> lightCube3;
+extern std::unique_ptr<scene::Cube> lightCube4;
+extern std::unique_ptr<scene::Cube> lightCube5;
+extern std::unique_ptr<scene::Cube> lightCube6;
+extern std::unique_ptr<scene::Cube> lightCube7;
+extern std::unique_ptr<scene::Cube> lightCube8;
+extern std::unique_ptr<scene::Cube> spotLightCube;
+extern std::unique_ptr<Camera> camera;
+extern std::vector<FlareTexture*> flareTextures;
+extern std::unique_ptr<LensFlare> lensFlare;
+
+// Filled by createShadowMaps.
+extern std::unique_ptr<ShaderProgram> depthShader;
+extern std::vector<GLuint> shadowFramebuffers;
+extern std::vector<GLuint> depthCubeMaps;
+
+// Game state the passes read.
+extern std::vector<std::unique_ptr<scene::Cube>> cubes; // obstacles, oldest first
+extern bool gameOver;
+extern bool lensFlaresEnabled;
+
+constexpr int pointLightCount = 8;
+
+// The owner of point light k's marker, k = 1..8.
+std::unique_ptr<scene::Cube>& pointLightCube(int k);
+
+// Light k's position: the translation column of its marker.
+glm::vec3 pointLightPosition(int k);
+
+} // namespace velorun

@@ -1,0 +1,124 @@
+#include "render/TextRenderer.h"
+
+#include "render/Projections.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <glm/gtc/type_ptr.hpp>
+#include <iostream>
+
+namespace velorun {
+
+TextRenderer textRenderer;
+std::unique_ptr<ShaderProgram> textShader;
+
+namespace {
+
+void loadGlyphs(FT_Face face)
+{
+    FT_Set_Pixel_Sizes(face, 0, 48);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int code = 0; code < 128; ++code) {
+        if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER)) {
+            std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
+            continue;
+        }
+        const FT_GlyphSlot g = face->glyph;
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(g->bitmap.width),
+                     static_cast<GLsizei>(g->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE,
+                     g->bitmap.buffer);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        Character glyph;
+        glyph.textureID = texture;
+        glyph.size = glm::ivec2(static_cast<int>(g->bitmap.width), static_cast<int>(g->bitmap.rows));
+        glyph.bearing = glm::ivec2(g->bitmap_left, g->bitmap_top);
+        glyph.advance = static_cast<unsigned int>(g->advance.x);
+        textRenderer.characters.insert(std::make_pair(static_cast<char>(code), glyph));
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+} // namespace
+
+void setupText(const char* fontPath)
+{
+    textShader = std::make_unique<ShaderProgram>("./Shader/text.vert", "./Shader/text.frag");
+    const glm::mat4 projection = textProjection();
+    glUseProgram(textShader->program);
+    glUniformMatrix4fv(glGetUniformLocation(textShader->program, "projection"), 1, GL_FALSE,
+                       glm::value_ptr(projection));
+
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library)) {
+        std::cout << "ERROR::FREETYPE: Could not init FreeType Library" << std::endl;
+        library = nullptr;
+    }
+    FT_Face face = nullptr;
+    if (library && FT_New_Face(library, fontPath, 0, &face)) {
+        std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
+        face = nullptr;
+    }
+    if (face) {
+        loadGlyphs(face);
+        FT_Done_Face(face);
+    } else {
+        // Without a face there is nothing to rasterise; the alignment still
+        // holds for the rest of the run as it would after a good load.
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    }
+    if (library)
+        FT_Done_FreeType(library);
+
+    glGenVertexArrays(1, &textRenderer.vao);
+    glGenBuffers(1, &textRenderer.vbo);
+    glBindVertexArray(textRenderer.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, textRenderer.vbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(float) * 6 * 4, nullptr, GL_DYNAMIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindVertexArray(0);
+}
+
+void renderText(ShaderProgram* program, std::string text, float x, float y, float scale,
+                glm::vec3 colour)
+{
+    glUseProgram(program->program);
+    glUniform3f(glGetUniformLocation(program->program, "textColor"), colour.x, colour.y, colour.z);
+    glActiveTexture(GL_TEXTURE0);
+    glBindVertexArray(textRenderer.vao);
+    for (const char c : text) {
+        const Character glyph = textRenderer.characters[c];
+        const std::array<float, 24> quad = glyphQuad(glyph, x, y, scale);
+        glBindTexture(GL_TEXTURE_2D, glyph.textureID);
+        glBindBuffer(GL_ARRAY_BUFFER, textRenderer.vbo);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(float) * quad.size(), quad.data());
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glDrawArrays(GL_TRIANGLES, 0, 6);
+        x += glyphAdvance(glyph, scale);
+    }
+    glBindVertexArray(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void releaseText()
+{
+    for (auto& entry : textRenderer.characters)
+        if (entry.second.textureID != 0)
+            glDeleteTextures(1, &entry.second.textureID);
+    textRenderer.characters.clear();
+    if (textRenderer.vbo)
+        glDeleteBuffers(1, &textRenderer.vbo);
+    if (textRenderer.vao)
+        glDeleteVertexArrays(1, &textRenderer.vao);
+    textRenderer.vbo = 0;
+    textRenderer.vao = 0;
+}
+
+} // namespace velorun

@@ -1,0 +1,20 @@
+#include "render/TextureFilters.h"
+
+namespace velorun {
+
+TextureFilters textureFilters(int mipmapMode, bool nearestFilter)
+{
+    const GLint mag = nearestFilter ? GL_NEAREST : GL_LINEAR;
+    switch (mipmapMode) {
+    case 0:
+        return {true, nearestFilter ? GL_NEAREST : GL_LINEAR, mag};
+    case 1:
+        return {true, nearestFilter ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_NEAREST, mag};
+    case 2:
+        return {true, nearestFilter ? GL_NEAREST_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_LINEAR, mag};
+    default:
+        return {false, 0, 0};
+    }
+}
+
+} // namespace velorun
