@@ -11,6 +11,7 @@
 #include "lighting/ShadowMaps.h"
 #include "render/Console.h"
 #include "render/Projections.h"
+#include "render/StageMarkers.h"
 #include "render/TextRenderer.h"
 
 #include <GL/glew.h>
@@ -179,7 +180,9 @@ bool runFrame(GLFWwindow* window)
 
     // 8. drive or fireworks
     if (gameOver) {
+        markStage(FrameStage::Particles, true);
         runFireworks();
+        markStage(FrameStage::Particles, false);
     } else {
         car->moveForward(dt);
         const glm::vec3 p = scene::positionOf(car->modelMatrix);
@@ -187,13 +190,20 @@ bool runFrame(GLFWwindow* window)
     }
 
     // 9. shadows
-    if (!gameOver)
+    if (!gameOver) {
+        markStage(FrameStage::Shadows, true);
         for (int k = 1; k <= pointLightCount; ++k)
             renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+        markStage(FrameStage::Shadows, false);
+    }
 
     // 10-12. scene, text, swap
+    markStage(FrameStage::LitScene, true);
     renderScene(window);
+    markStage(FrameStage::LitScene, false);
+    markStage(FrameStage::Text, true);
     drawScreenText();
+    markStage(FrameStage::Text, false);
     glfwSwapBuffers(window);
 
     // 13-15.

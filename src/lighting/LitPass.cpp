@@ -2,6 +2,7 @@
 
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
+#include "render/StageMarkers.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -77,9 +78,12 @@ void renderScene(GLFWwindow* window)
     spotLightCube->draw();
 
     const glm::mat4 view = camera->viewMatrix();
-    if (lensFlaresEnabled)
+    if (lensFlaresEnabled) {
+        markStage(FrameStage::Flares, true);
         for (int k = 1; k <= pointLightCount; ++k)
             lensFlare->render(&view, pointLightPosition(k), window);
+        markStage(FrameStage::Flares, false);
+    }
 }
 
 } // namespace velorun

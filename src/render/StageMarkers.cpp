@@ -1,0 +1,7 @@
+#include "render/StageMarkers.h"
+
+namespace velorun {
+
+StageHook stageHook = nullptr;
+
+} // namespace velorun
