@@ -28,7 +28,7 @@ const float SHADOW_NEAR = 1.0;          // near plane of the shadow cube project
 const float LIGHT_RANGE = 25.0;         // lamps are 20 apart; each reaches a bit past its neighbour
 const vec3  SPOT_DIR    = vec3(0.0, 0.0, -1.0);
 const float SPOT_SOFT   = 0.035;        // cosine width of the soft cone edge
-const float AMBIENT     = 0.12;
+const float AMBIENT     = 0.20;
 const float SHININESS   = 48.0;
 const float SPEC_STRENGTH = 0.35;
 const vec3  FOG_COLOR   = vec3(0.35, 0.36, 0.43);
@@ -46,7 +46,7 @@ float pointAttenuation(float d)
 {
     float x = d / LIGHT_RANGE;
     float w = clamp(1.0 - x * x * x * x, 0.0, 1.0);
-    return (w * w) / (1.0 + 0.012 * d * d);
+    return 1.7 * (w * w) / (1.0 + 0.010 * d * d);
 }
 
 // The depth pass stores plain hardware depth of a 90-degree perspective face,

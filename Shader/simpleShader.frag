@@ -1,7 +1,8 @@
 #version 430 core
 // Lens flare, drawn additively weighted by alpha (SRC_ALPHA, ONE).
-// brightness tops out at 0.2; scaling it to at most 0.6 lets the brightest
-// ghosts sparkle while several overlapping ones still don't wash the frame out.
+// brightness tops out at 0.2; scaling it to at most 0.3 lets the ghosts
+// sparkle while the flares of several lamps near the centre, which add up,
+// still don't wash the tunnel out.
 in vec2 TexCoords;
 
 layout(location = 0) out vec4 fragColor;
@@ -12,5 +13,5 @@ uniform float brightness;
 void main()
 {
     vec4 tex = texture(flareTexture, TexCoords);
-    fragColor = vec4(tex.rgb, clamp(tex.a * brightness * 3.0, 0.0, 1.0));
+    fragColor = vec4(tex.rgb, clamp(tex.a * brightness * 1.5, 0.0, 1.0));
 }
