@@ -1,0 +1,341 @@
+// velorun-bench: runs the real game's frames through the seam at 800 x 600 on a
+// fixed scripted drive (play, a deliberate crash, fireworks) and prints where
+// the time goes. Run it from the repository root. Not a test: it judges nothing.
+#include "app/FrameSeam.h"
+#include "app/Game.h"
+#include "app/GameState.h"
+#include "lighting/SceneState.h"
+#include "lighting/ShadowMaps.h"
+#include "render/StageMarkers.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <glm/gtc/type_ptr.hpp>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace velorun;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Options {
+    int playFrames = 120;     // plain driving before the crash is forced
+    int seekLimit = 600;      // most frames spent steering into the obstacles
+    int fireworksFrames = 90; // after the crash
+    int floorRepeats = 5;
+    double step = 1.0 / 60.0;
+    bool cpuOnly = false; // internal: child run on Mesa's no-op backend
+};
+
+// Fixed-step clock and the key script.
+int frameIndex = 0;
+int seekStart = 0;
+Options options;
+
+bool scriptedKey(GLFWwindow*, int key)
+{
+    if (frameIndex < seekStart)
+        return (key == GLFW_KEY_LEFT && (frameIndex / 40) % 3 == 1) ||
+               (key == GLFW_KEY_RIGHT && (frameIndex / 40) % 3 == 2);
+    // Then steer at the nearest obstacle ahead until one is hit.
+    if (gameOver || !car)
+        return false;
+    const glm::vec3 p = scene::positionOf(car->modelMatrix);
+    const scene::Cube* target = nullptr;
+    for (const auto& cube : cubes)
+        if (cube->modelMatrix[3][2] < p.z - 0.5f) {
+            target = cube.get();
+            break;
+        }
+    if (!target)
+        return false;
+    const glm::vec3 t = scene::positionOf(target->modelMatrix);
+    constexpr float slack = 0.15f;
+    switch (key) {
+    case GLFW_KEY_RIGHT: return t.x > p.x + slack;
+    case GLFW_KEY_LEFT: return t.x < p.x - slack;
+    case GLFW_KEY_UP: return t.y > p.y + slack;
+    case GLFW_KEY_DOWN: return t.y < p.y - slack;
+    default: return false;
+    }
+}
+
+// GL timestamps at every stage boundary of a frame.
+constexpr int stageCount = static_cast<int>(FrameStage::Count);
+GLuint stageQueries[stageCount][2];
+bool stageUsed[stageCount];
+// A software renderer does its work when commands are flushed, so its
+// timestamps say little: there each stage is also finished and timed on the
+// wall clock. On a GPU that would stall the pipeline, so it is not done.
+bool syncStages = false;
+Clock::time_point stageWall[stageCount][2];
+
+void recordStage(FrameStage stage, bool begin)
+{
+    const int i = static_cast<int>(stage);
+    glQueryCounter(stageQueries[i][begin ? 0 : 1], GL_TIMESTAMP);
+    if (syncStages) {
+        glFinish();
+        stageWall[i][begin ? 0 : 1] = Clock::now();
+    }
+    stageUsed[i] = true;
+}
+
+double queryMs(GLuint begin, GLuint end)
+{
+    GLuint64 a = 0;
+    GLuint64 b = 0;
+    glGetQueryObjectui64v(begin, GL_QUERY_RESULT, &a);
+    glGetQueryObjectui64v(end, GL_QUERY_RESULT, &b);
+    return static_cast<double>(b - a) / 1.0e6;
+}
+
+double ms(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    const size_t i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+const char* floorVertex = R"(#version 430 core
+layout(location = 0) in vec3 position;
+uniform mat4 model;
+void main() { gl_Position = model * vec4(position, 1.0); })";
+
+const char* floorGeometry = R"(#version 430 core
+layout(triangles) in;
+layout(triangle_strip, max_vertices = 18) out;
+uniform mat4 shadowMatrices[6];
+void main()
+{
+    for (int face = 0; face < 6; ++face) {
+        gl_Layer = face;
+        for (int i = 0; i < 3; ++i) {
+            gl_Position = shadowMatrices[face] * gl_in[i].gl_Position;
+            EmitVertex();
+        }
+        EndPrimitive();
+    }
+})";
+
+GLuint compile(GLenum type, const char* source)
+{
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+// The same eight layered depth passes over the same geometry, drawn by the
+// plainest program that can fill them: no per-face culling, no fragment stage.
+double measureShadowFloor(int repeats)
+{
+    const GLuint program = glCreateProgram();
+    const GLuint vs = compile(GL_VERTEX_SHADER, floorVertex);
+    const GLuint gs = compile(GL_GEOMETRY_SHADER, floorGeometry);
+    glAttachShader(program, vs);
+    glAttachShader(program, gs);
+    glLinkProgram(program);
+
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    std::vector<double> samples;
+    for (int r = 0; r < repeats; ++r) {
+        glBeginQuery(GL_TIME_ELAPSED, query);
+        glViewport(0, 0, shadowMapSize, shadowMapSize);
+        for (int k = 1; k <= pointLightCount; ++k) {
+            const std::array<glm::mat4, 6> transforms = shadowTransforms(pointLightPosition(k));
+            glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffers[static_cast<size_t>(k - 1)]);
+            glClear(GL_DEPTH_BUFFER_BIT);
+            glUseProgram(program);
+            glUniformMatrix4fv(glGetUniformLocation(program, "shadowMatrices"), 6, GL_FALSE,
+                               glm::value_ptr(transforms[0]));
+            const GLint model = glGetUniformLocation(program, "model");
+            for (const auto& cube : cubes) {
+                glUniformMatrix4fv(model, 1, GL_FALSE, glm::value_ptr(cube->modelMatrix));
+                cube->draw();
+            }
+            for (scene::Model* m : {tubeA.get(), tubeB.get(), car.get()}) {
+                const glm::mat4 matrix = m->getModelMatrix();
+                glUniformMatrix4fv(model, 1, GL_FALSE, glm::value_ptr(matrix));
+                m->drawDepth();
+            }
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glEndQuery(GL_TIME_ELAPSED);
+        GLuint64 ns = 0;
+        glGetQueryObjectui64v(query, GL_QUERY_RESULT, &ns);
+        samples.push_back(static_cast<double>(ns) / 1.0e6);
+    }
+    glDeleteQueries(1, &query);
+    glDeleteProgram(program);
+    glDeleteShader(vs);
+    glDeleteShader(gs);
+    return percentile(samples, 0.5);
+}
+
+// The game's own shadow stage, measured the same way as the floor.
+double measureShadowStage(int repeats)
+{
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    std::vector<double> samples;
+    for (int r = 0; r < repeats; ++r) {
+        glBeginQuery(GL_TIME_ELAPSED, query);
+        for (int k = 1; k <= pointLightCount; ++k)
+            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+        glEndQuery(GL_TIME_ELAPSED);
+        GLuint64 ns = 0;
+        glGetQueryObjectui64v(query, GL_QUERY_RESULT, &ns);
+        samples.push_back(static_cast<double>(ns) / 1.0e6);
+    }
+    glDeleteQueries(1, &query);
+    return percentile(samples, 0.5);
+}
+
+// Frame times of the same script with Mesa's no-op backend (nothing is drawn):
+// what is left is the game's own CPU work plus the cost of issuing GL calls.
+double cpuFrameMs(const char* self)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return -1.0;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(pipeEnds[0]);
+        setenv("GALLIUM_NOOP", "1", 1);
+        execl(self, self, "--cpu-only", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    std::string out;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<size_t>(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::string key = "cpu_frame_ms=";
+    const size_t at = out.find(key);
+    return at == std::string::npos ? -1.0 : std::atof(out.c_str() + at + key.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--cpu-only") == 0)
+            options.cpuOnly = true;
+        else if (std::strcmp(argv[i], "--play") == 0 && i + 1 < argc)
+            options.playFrames = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--fireworks") == 0 && i + 1 < argc)
+            options.fireworksFrames = std::atoi(argv[++i]);
+        else {
+            std::fprintf(stderr, "usage: velorun-bench [--play FRAMES] [--fireworks FRAMES]\n");
+            return 2;
+        }
+    }
+    seekStart = options.playFrames;
+
+    frameSeam().now = [] { return options.step * (frameIndex + 1); };
+    frameSeam().keyDown = scriptedKey;
+
+    const char* args[] = {"velorun-bench", "800", "600"};
+    const Clock::time_point start = Clock::now();
+    GLFWwindow* window = startUp(3, args);
+    glGenQueries(stageCount * 2, &stageQueries[0][0]);
+    if (!options.cpuOnly)
+        stageHook = recordStage;
+    const char* rendererAtStart = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    syncStages = rendererAtStart && (std::strstr(rendererAtStart, "llvmpipe") ||
+                                     std::strstr(rendererAtStart, "softpipe"));
+
+    std::vector<double> frameTimes;
+    std::vector<double> stageTimes[stageCount];
+    double startupMs = 0.0;
+    double shadowMs = 0.0;
+    double floorMs = 0.0;
+    int gameOverFrame = -1;
+    for (;;) {
+        std::fill(std::begin(stageUsed), std::end(stageUsed), false);
+        const Clock::time_point before = Clock::now();
+        runFrame(window);
+        glFinish(); // the frame is done when the driver is
+        const Clock::time_point after = Clock::now();
+        if (frameIndex == 0)
+            startupMs = ms(start, after);
+        else
+            frameTimes.push_back(ms(before, after));
+        if (!options.cpuOnly)
+            for (int s = 0; s < stageCount; ++s)
+                if (stageUsed[s])
+                    stageTimes[s].push_back(syncStages ? ms(stageWall[s][0], stageWall[s][1])
+                                                       : queryMs(stageQueries[s][0], stageQueries[s][1]));
+        if (!options.cpuOnly && frameIndex == options.playFrames) {
+            shadowMs = measureShadowStage(options.floorRepeats);
+            floorMs = measureShadowFloor(options.floorRepeats);
+        }
+        ++frameIndex;
+        if (gameOver && gameOverFrame < 0)
+            gameOverFrame = frameIndex;
+        if (gameOverFrame >= 0 && frameIndex - gameOverFrame >= options.fireworksFrames)
+            break;
+        if (gameOverFrame < 0 && frameIndex > options.playFrames + options.seekLimit)
+            break;
+    }
+    stageHook = nullptr;
+    const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string renderer = rendererName ? rendererName : "unknown";
+    glDeleteQueries(stageCount * 2, &stageQueries[0][0]);
+    shutDown();
+
+    if (options.cpuOnly) {
+        std::printf("cpu_frame_ms=%.3f\n", percentile(frameTimes, 0.5));
+        return 0;
+    }
+
+    const double cpuMs = cpuFrameMs("/proc/self/exe");
+    auto median = [&](FrameStage s) { return percentile(stageTimes[static_cast<int>(s)], 0.5); };
+    const double litMs = median(FrameStage::LitScene) - median(FrameStage::Flares);
+
+    std::printf("\nVelorun benchmark, 800 x 600, %d frames (%d played, crash at frame %d)\n",
+                frameIndex, options.playFrames, gameOverFrame);
+    std::printf("renderer: %s\n", renderer.c_str());
+    std::printf("stage times: %s\n\n", syncStages ? "wall clock with each stage finished (software renderer)"
+                                                   : "GL timestamp queries");
+    std::printf("%-34s %10s\n", "measure", "ms");
+    std::printf("%-34s %10.2f\n", "start-up to first frame", startupMs);
+    std::printf("%-34s %10.2f\n", "frame time, median", percentile(frameTimes, 0.5));
+    std::printf("%-34s %10.2f\n", "frame time, 95th percentile", percentile(frameTimes, 0.95));
+    std::printf("%-34s %10.2f\n", "shadow passes (8 lights), median", median(FrameStage::Shadows));
+    std::printf("%-34s %10.2f\n", "  same, isolated", shadowMs);
+    std::printf("%-34s %10.2f\n", "  floor: empty fragment stage", floorMs);
+    std::printf("%-34s %10.2f\n", "lit pass without flares, median", litMs);
+    std::printf("%-34s %10.2f\n", "lens flares, median", median(FrameStage::Flares));
+    std::printf("%-34s %10.2f\n", "screen text, median", median(FrameStage::Text));
+    std::printf("%-34s %10.2f\n", "fireworks, median", median(FrameStage::Particles));
+    std::printf("%-34s %10.3f\n", "CPU per frame (no-op backend)", cpuMs);
+    std::printf("summary: startup_ms=%.1f frame_median_ms=%.2f frame_p95_ms=%.2f shadow_ms=%.2f "
+                "shadow_floor_ms=%.2f lit_ms=%.2f cpu_frame_ms=%.3f\n",
+                startupMs, percentile(frameTimes, 0.5), percentile(frameTimes, 0.95), shadowMs, floorMs,
+                litMs, cpuMs);
+    return 0;
+}
