@@ -11,5 +11,6 @@ bool generateCar(const std::string& outDir);
 bool generateObstacleTexture(const std::string& outDir);
 bool generateFireworkTexture(const std::string& outDir);
 bool generateLensFlares(const std::string& outDir);
+bool generateIcon(const std::string& outDir);
 
 }  // namespace assetgen

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     FreeImage_Initialise(FALSE);
     const bool ok = assetgen::generateTube(outDir) && assetgen::generateCar(outDir) &&
                     assetgen::generateObstacleTexture(outDir) && assetgen::generateFireworkTexture(outDir) &&
-                    assetgen::generateLensFlares(outDir) && copyFont(outDir);
+                    assetgen::generateLensFlares(outDir) && assetgen::generateIcon(outDir) && copyFont(outDir);
     FreeImage_DeInitialise();
     if (!ok) {
         std::cerr << "assetgen: FAILED\n";
