@@ -108,7 +108,11 @@ GLFWwindow* startUp(int argc, const char* const* argv)
         glfwWindowHint(GLFW_REFRESH_RATE, 60);
     }
 
-    GLFWwindow* window = glfwCreateWindow(settings.width, settings.height, "Velorun", monitor, nullptr);
+    // GLFW asserts on a negative size instead of failing; such a size gets the
+    // same answer as any other window that cannot be opened.
+    GLFWwindow* window = settings.width >= 0 && settings.height >= 0
+                             ? glfwCreateWindow(settings.width, settings.height, "Velorun", monitor, nullptr)
+                             : nullptr;
     if (!window) {
         glfwTerminate();
         std::cerr << "Failed to open window" << std::endl;
