@@ -1,0 +1,192 @@
+// Function-key toggles that need no GL context: F2, F4, F5 and F6, and the
+// mip-mapping mode cycle with its console messages.
+#include "app/GameState.h"
+#include "app/KeyCallback.h"
+#include "lighting/SceneState.h"
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace velorun {
+namespace {
+
+TEST(KeyToggles, MipmapModeCycles0To1To2To0)
+{
+    EXPECT_EQ(nextMipmapMode(0), 1);
+    EXPECT_EQ(nextMipmapMode(1), 2);
+    EXPECT_EQ(nextMipmapMode(2), 0);
+}
+
+TEST(KeyToggles, MipmapModeOutsideTheCycleStays)
+{
+    for (int mode : {3, 7, -1})
+        EXPECT_EQ(nextMipmapMode(mode), mode);
+}
+
+TEST(KeyToggles, MipmapModeMessages)
+{
+    EXPECT_STREQ(mipmapModeMessage(1), "mip mapping nearest neighbor");
+    EXPECT_STREQ(mipmapModeMessage(2), "mip mapping bilinear");
+    EXPECT_STREQ(mipmapModeMessage(0), "mip mapping off");
+}
+
+TEST(KeyToggles, NoMessageForAModeOutsideTheCycle)
+{
+    EXPECT_EQ(mipmapModeMessage(3), nullptr);
+    EXPECT_EQ(mipmapModeMessage(-1), nullptr);
+}
+
+// Saves and restores the program-wide settings the handler writes.
+class KeyCallbackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = {showFrameTime, wireframe, blending, nearestFilterSetting, lensFlaresEnabled,
+                 mipmapModeSetting};
+        showFrameTime = false;
+        nearestFilterSetting = false;
+        lensFlaresEnabled = true;
+        mipmapModeSetting = 0;
+    }
+    void TearDown() override
+    {
+        showFrameTime = saved.showFrameTime;
+        wireframe = saved.wireframe;
+        blending = saved.blending;
+        nearestFilterSetting = saved.nearestFilter;
+        lensFlaresEnabled = saved.lensFlares;
+        mipmapModeSetting = saved.mipmapMode;
+        car.reset();
+    }
+
+    static void press(int key) { keyCallback(nullptr, key, 0, GLFW_PRESS, 0); }
+
+    struct Saved {
+        bool showFrameTime, wireframe, blending, nearestFilter, lensFlares;
+        int mipmapMode;
+    } saved{};
+};
+
+TEST_F(KeyCallbackTest, F2TogglesTheFrameTimeLine)
+{
+    press(GLFW_KEY_F2);
+    EXPECT_TRUE(showFrameTime);
+    press(GLFW_KEY_F2);
+    EXPECT_FALSE(showFrameTime);
+}
+
+TEST_F(KeyCallbackTest, RepeatsAndReleasesDoNothing)
+{
+    keyCallback(nullptr, GLFW_KEY_F2, 0, GLFW_REPEAT, 0);
+    keyCallback(nullptr, GLFW_KEY_F2, 0, GLFW_RELEASE, 0);
+    keyCallback(nullptr, GLFW_KEY_F6, 0, GLFW_REPEAT, 0);
+    ::testing::internal::CaptureStdout();
+    keyCallback(nullptr, GLFW_KEY_F4, 0, GLFW_REPEAT, 0);
+    keyCallback(nullptr, GLFW_KEY_F4, 0, GLFW_RELEASE, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(showFrameTime);
+    EXPECT_TRUE(lensFlaresEnabled);
+    EXPECT_EQ(mipmapModeSetting, 0);
+}
+
+TEST_F(KeyCallbackTest, F4ThreeTimesReturnsToModeZeroWithThreeMessages)
+{
+    ::testing::internal::CaptureStdout();
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(mipmapModeSetting, 1);
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(mipmapModeSetting, 2);
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(mipmapModeSetting, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "mip mapping nearest neighbor\nmip mapping bilinear\nmip mapping off\n");
+}
+
+TEST_F(KeyCallbackTest, F4WithAModeOutsideTheCycleDoesNothing)
+{
+    mipmapModeSetting = 5;
+    ::testing::internal::CaptureStdout();
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(mipmapModeSetting, 5);
+}
+
+TEST_F(KeyCallbackTest, F4AndF5AreCopiedIntoTheCarsFilterSettings)
+{
+    ::testing::internal::CaptureStderr();
+    car = std::make_unique<scene::Model>("./no/such/car.obj"); // imports nothing
+    ::testing::internal::GetCapturedStderr();
+    car->mipmapMode = 2;
+    car->nearestFilter = false;
+
+    ::testing::internal::CaptureStdout();
+    press(GLFW_KEY_F4);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(car->mipmapMode, 1);
+    EXPECT_FALSE(car->nearestFilter);
+
+    press(GLFW_KEY_F5);
+    EXPECT_TRUE(nearestFilterSetting);
+    EXPECT_TRUE(car->nearestFilter);
+    EXPECT_EQ(car->mipmapMode, 1);
+
+    press(GLFW_KEY_F5);
+    EXPECT_FALSE(nearestFilterSetting);
+    EXPECT_FALSE(car->nearestFilter);
+}
+
+TEST_F(KeyCallbackTest, F5PrintsNothing)
+{
+    ::testing::internal::CaptureStdout();
+    press(GLFW_KEY_F5);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(nearestFilterSetting);
+}
+
+TEST_F(KeyCallbackTest, F6TogglesLensFlares)
+{
+    press(GLFW_KEY_F6);
+    EXPECT_FALSE(lensFlaresEnabled);
+    press(GLFW_KEY_F6);
+    EXPECT_TRUE(lensFlaresEnabled);
+}
+
+TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
+{
+    ::testing::internal::CaptureStdout();
+    for (int key : {GLFW_KEY_F1, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F10, GLFW_KEY_A,
+                    GLFW_KEY_RIGHT, GLFW_KEY_ESCAPE})
+        press(key);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(showFrameTime);
+    EXPECT_TRUE(lensFlaresEnabled);
+    EXPECT_FALSE(nearestFilterSetting);
+    EXPECT_EQ(mipmapModeSetting, 0);
+    EXPECT_EQ(wireframe, saved.wireframe);
+    EXPECT_EQ(blending, saved.blending);
+}
+
+} // namespace
+} // namespace velorun
+
+namespace velorun {
+namespace {
+
+TEST(KeyToggles, SettingsStartValues)
+{
+    EXPECT_FALSE(showFrameTime);
+    EXPECT_FALSE(wireframe);
+    EXPECT_FALSE(blending);
+    EXPECT_FALSE(nearestFilterSetting);
+    EXPECT_EQ(mipmapModeSetting, 0);
+    EXPECT_TRUE(lensFlaresEnabled);
+    EXPECT_TRUE(fireworksPending);
+    EXPECT_FALSE(gameOver);
+    EXPECT_TRUE(scoreText.empty());
+}
+
+} // namespace
+} // namespace velorun
