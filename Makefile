@@ -20,14 +20,20 @@ deps:
 test-deps:
 	scripts/install-deps.sh test
 
+# Every suite on the normal build, then the unit, GL and scenario suites again
+# under AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer.
 test: test-deps build
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) asan
 
-# AddressSanitizer + UndefinedBehaviorSanitizer build of everything.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 asan: test-deps
-	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
+	$(SANITIZER_ENV) scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,105 @@
+// Ten minutes of game time through the real frame loop: play, crash, and a
+// long stretch of fireworks. No GL error may be reported and memory may grow
+// only with the obstacle cubes the rules keep adding after the crash.
+#include "app/FrameSeam.h"
+#include "app/Game.h"
+#include "app/GameState.h"
+#include "lighting/SceneState.h"
+
+#include <GLFW/glfw3.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+using namespace velorun;
+
+namespace {
+
+constexpr double step = 0.25;             // seconds of game time per frame
+constexpr double gameSeconds = 600.0;     // ten minutes
+constexpr double settleSeconds = 30.0;    // caches warm up after the crash
+constexpr long bytesPerCube = 16 * 1024;  // a cube's record, buffers and driver bookkeeping
+constexpr long slackBytes = 8L * 1024 * 1024;
+
+int frame = 0;
+
+long residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Steers at the nearest obstacle ahead so the crash comes early.
+bool chaseObstacles(GLFWwindow*, int key)
+{
+    if (gameOver || !car)
+        return false;
+    const glm::vec3 p = scene::positionOf(car->modelMatrix);
+    for (const auto& cube : cubes) {
+        const glm::vec3 t = scene::positionOf(cube->modelMatrix);
+        if (t.z >= p.z - 0.5f)
+            continue;
+        switch (key) {
+        case GLFW_KEY_RIGHT: return t.x > p.x + 0.15f;
+        case GLFW_KEY_LEFT: return t.x < p.x - 0.15f;
+        case GLFW_KEY_UP: return t.y > p.y + 0.15f;
+        case GLFW_KEY_DOWN: return t.y < p.y - 0.15f;
+        default: return false;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
+{
+    frameSeam().now = [] { return step * (frame + 1); };
+    frameSeam().keyDown = chaseObstacles;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+
+    const char* args[] = {"velorun", "640", "480"};
+    GLFWwindow* window = startUp(3, args);
+    int crashFrame = -1;
+    long baselineBytes = 0;
+    size_t baselineCubes = 0;
+    const int frames = static_cast<int>(gameSeconds / step);
+    for (; frame < frames; ++frame) {
+        ASSERT_TRUE(runFrame(window)) << "the loop ended on its own at frame " << frame;
+        if (gameOver && crashFrame < 0)
+            crashFrame = frame;
+        if (crashFrame >= 0 && frame == crashFrame + static_cast<int>(settleSeconds / step)) {
+            baselineBytes = residentBytes();
+            baselineCubes = cubes.size();
+        }
+    }
+    const long finalBytes = residentBytes();
+    const size_t finalCubes = cubes.size();
+    const int fireworksTime = particleSystem.time;
+    shutDown();
+
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_GE(crashFrame, 0) << "the car never hit an obstacle";
+    ASSERT_GT(baselineBytes, 0);
+    EXPECT_EQ(out.find("OpenGL Error:"), std::string::npos) << out.substr(0, 2000);
+    EXPECT_EQ(err.find("GL ERROR DETECTED!!!"), std::string::npos) << err.substr(0, 2000);
+
+    // After the crash the fixed camera keeps getting new cubes: the spawn timer
+    // must pass 1 s, which at this step is every fifth frame (1.25 s).
+    const double fireworksSeconds = (frames - crashFrame) * step;
+    const double spawnPeriod = 5 * step;
+    const auto expectedNewCubes = static_cast<size_t>((fireworksSeconds - settleSeconds) / spawnPeriod) - 1;
+    EXPECT_GE(finalCubes, baselineCubes + expectedNewCubes);
+    EXPECT_GE(fireworksTime, static_cast<int>((fireworksSeconds - 1.0) * 1000.0));
+
+    const long allowed = static_cast<long>(finalCubes - baselineCubes) * bytesPerCube + slackBytes;
+    EXPECT_LE(finalBytes - baselineBytes, allowed)
+        << "resident memory grew by " << (finalBytes - baselineBytes) / 1024 << " KiB for "
+        << (finalCubes - baselineCubes) << " new cubes";
+}
