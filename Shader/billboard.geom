@@ -19,7 +19,7 @@ out vec2 TexCoord;
 const vec3  LAUNCHER_POS = vec3(0.0, 0.0, -1.0);   // the launcher itself is not drawn
 const float AHEAD        = 11.0;
 const float BELOW_AXIS   = 3.4;
-const float SIZE_SCALE   = 400.0;                  // 0.0008 -> ~0.32 world units
+const float SIZE_SCALE   = 600.0;                  // 0.0008 -> ~0.48 world units
 
 void main()
 {

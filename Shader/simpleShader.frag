@@ -4,6 +4,7 @@
 // sparkle while the flares of several lamps near the centre, which add up,
 // still don't wash the tunnel out.
 in vec2 TexCoords;
+in float Weight;
 
 layout(location = 0) out vec4 fragColor;
 
@@ -13,5 +14,5 @@ uniform float brightness;
 void main()
 {
     vec4 tex = texture(flareTexture, TexCoords);
-    fragColor = vec4(tex.rgb, clamp(tex.a * brightness * 1.5, 0.0, 1.0));
+    fragColor = vec4(tex.rgb, clamp(tex.a * brightness * 1.5 * Weight, 0.0, 1.0));
 }

@@ -11,6 +11,7 @@ layout(location = 1) in vec2 texCoord;
 uniform vec4 transform;
 
 out vec2 TexCoords;
+out float Weight;
 
 void main()
 {
@@ -18,4 +19,7 @@ void main()
     vec2 ndc = centre + corner.xy * transform.zw * 2.0;
     gl_Position = vec4(ndc, 0.0, 1.0);
     TexCoords = texCoord;
+    // The big ghosts (halo, wide glow) cover a lot of screen: keep them faint
+    // so the small sharp ones carry the sparkle.
+    Weight = mix(1.0, 0.4, smoothstep(0.1, 0.5, transform.z));
 }
