@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Shared helpers for the end-to-end tests: they run the real velorun binary on
+# the X display that scripts/with-xvfb.sh provides and drive it with xdotool.
+#   source "$(dirname "$0")/lib.sh"; e2e_init "$@"   # args: GAME REPO_ROOT
+
+set -u
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# GAME, REPO, a scratch dir TMP and the clean-up trap. Runs from REPO, where
+# the game finds Shader/, Textures/ and Resources/.
+e2e_init() {
+    [ $# -ge 2 ] || e2e_fail "usage: $0 PATH/TO/velorun REPO_ROOT"
+    GAME=$1
+    REPO=$2
+    [ -x "$GAME" ] || e2e_fail "game binary not executable: $GAME"
+    [ -n "${DISPLAY:-}" ] || e2e_fail "no DISPLAY set; run through scripts/with-xvfb.sh"
+    for tool in xdotool convert; do
+        command -v "$tool" >/dev/null || e2e_fail "$tool is not installed (scripts/install-deps.sh test)"
+    done
+    cd "$REPO" || e2e_fail "cannot enter $REPO"
+    TMP=$(mktemp -d)
+    GAME_PID=""
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill "$GAME_PID" 2>/dev/null
+        sleep 1
+        kill -9 "$GAME_PID" 2>/dev/null
+    fi
+    xdotool keyup Escape Left Right Up Down 2>/dev/null
+    [ -n "${E2E_KEEP:-}" ] && echo "scratch files kept in $TMP" || rm -rf "$TMP"
+}
+
+# Runs the game to completion with stdin from /dev/null (so a fatal error's
+# pause does not wait): sets RUN_STATUS, $TMP/out and $TMP/err.
+run_to_end() {
+    timeout 120 "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err"
+    RUN_STATUS=$?
+}
+
+# Starts the game in the background: GAME_PID; output in $TMP/out, $TMP/err.
+start_game() {
+    "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err" &
+    GAME_PID=$!
+}
+
+# Waits (up to 90 s) for the game's window: WID.
+wait_window() {
+    WID=""
+    for _ in $(seq 1 450); do
+        kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "game exited before its window appeared: $(cat "$TMP/err")"
+        WID=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^Velorun$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.2
+    done
+    [ -n "$WID" ] || e2e_fail "no window titled Velorun within 90 s"
+    focus_window
+}
+
+# Gives the window the keyboard focus (there is no window manager), retrying
+# while it is still being mapped.
+focus_window() {
+    for _ in $(seq 1 50); do
+        xdotool windowraise "$WID" 2>/dev/null
+        xdotool windowfocus --sync "$WID" 2>/dev/null && return 0
+        sleep 0.2
+    done
+    e2e_fail "could not focus the window"
+}
+
+# Key events go to the game's window itself (--window), so a window of some
+# other program that grabs the focus meanwhile cannot swallow them. Frames
+# take a varying, unknown time (software rendering): keys that the game polls
+# stay down for a while.
+key_down() { xdotool keydown --window "$WID" "$1"; }
+key_up() { xdotool keyup --window "$WID" "$1"; }
+
+tap_key() {
+    focus_window
+    key_down "$1"
+    sleep 0.3
+    key_up "$1"
+    sleep 0.5
+}
+
+# Holds Escape until the game exits (up to 60 s): EXIT_STATUS.
+quit_with_escape() {
+    focus_window
+    key_down Escape
+    for _ in $(seq 1 300); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && e2e_fail "game still running 60 s after Escape went down"
+    wait "$GAME_PID"
+    EXIT_STATUS=$?
+    GAME_PID=""
+}
+
+# A screenshot of the window's area of the screen.
+# Windows of other tests on the same display may cover ours for a moment; a
+# covered (unpainted) window reads back black, so that is retried.
+screenshot() {
+    local mean
+    for _ in $(seq 1 10); do
+        xdotool windowraise "$WID"
+        sleep 1 # let a frame or two repaint whatever was raised
+        import -window "$WID" "$1" 2>/dev/null || continue
+        mean=$(convert "$1" -alpha off -colorspace gray -format '%[fx:int(mean*1000)]' info:)
+        [ "$mean" -gt 5 ] && return 0
+    done
+    e2e_fail "no usable screenshot of the window (import failed or the window stayed black)"
+}
+
+# Number of pixels in FILE's crop GEOMETRY (WxH+X+Y, or "all") within FUZZ
+# percent of COLOUR.
+count_colour() {
+    local file=$1 geometry=$2 colour=$3 fuzz=$4
+    local crop=()
+    [ "$geometry" != all ] && crop=(-crop "$geometry" +repage)
+    convert "$file" "${crop[@]}" -alpha off -fuzz "$fuzz%" -fill black +opaque "$colour" \
+        -fill white -opaque "$colour" -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# The clear colour (0.35, 0.36, 0.43) in 8 bits.
+CLEAR_COLOUR='rgb(89,92,110)'
+# The score text's colour (0.5, 0.8, 0.2).
+SCORE_COLOUR='rgb(128,204,51)'
+
+# Normal-run output rules: no GL debug or glGetError reports, and the particle
+# system's farewell is the last line on standard output.
+check_clean_output() {
+    if grep -q 'OpenGL Error:' "$TMP/out"; then
+        grep -m 5 'OpenGL Error:' -A 4 "$TMP/out" >&2
+        e2e_fail "GL debug messages on standard output"
+    fi
+    grep -q 'GL ERROR DETECTED!!!' "$TMP/err" && e2e_fail "glGetError reported errors: $(grep -c 'GL ERROR' "$TMP/err") frames"
+    local last
+    last=$(tail -n 1 "$TMP/out")
+    [ "$last" = "particle destructor" ] || e2e_fail "last line of standard output is '$last', not 'particle destructor'"
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A screenshot of the running game: the score in its green at the bottom left
+# (and not at the bottom right), the tube around the view, and, with the lens
+# flares switched off by F6, the fogged far end of the tube in the clear
+# colour (0.35, 0.36, 0.43) at the centre.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+start_game 800 600
+wait_window
+sleep 2
+tap_key F6
+sleep 2
+shot="$TMP/scene.png"
+screenshot "$shot"
+[ -n "${E2E_SHOTS:-}" ] && cp "$shot" "$E2E_SHOTS/scene.png"
+
+score_left=$(count_colour "$shot" 240x45+0+555 "$SCORE_COLOUR" 15)
+score_right=$(count_colour "$shot" 240x45+560+555 "$SCORE_COLOUR" 15)
+centre_clear=$(count_colour "$shot" 120x120+340+240 "$CLEAR_COLOUR" 1)
+edges_clear=$(( $(count_colour "$shot" 120x300+0+150 "$CLEAR_COLOUR" 1) + $(count_colour "$shot" 120x300+680+150 "$CLEAR_COLOUR" 1) ))
+echo "score pixels left $score_left right $score_right; clear colour centre $centre_clear, side walls $edges_clear"
+[ "$score_left" -gt 150 ] || e2e_fail "no green score text at the bottom left"
+[ "$score_right" -lt 10 ] || e2e_fail "score-coloured pixels at the bottom right"
+[ "$centre_clear" -gt 300 ] || e2e_fail "the far end of the tube does not fade into the clear colour"
+[ "$edges_clear" -lt 100 ] || e2e_fail "the clear colour shows at the sides, where the tube wall should be"
+
+quit_with_escape
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"
+check_clean_output
+echo "OK"

@@ -1,0 +1,161 @@
+#include "ScenarioHarness.h"
+
+#include "app/FrameSeam.h"
+#include "app/Game.h"
+#include "lighting/SceneState.h"
+#include "scene/SceneObject.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <GLFW/glfw3.h>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#ifndef VELORUN_SCENARIO_OUTPUT_DIR
+#define VELORUN_SCENARIO_OUTPUT_DIR "scenario-screenshots"
+#endif
+
+namespace velorun::scenario {
+
+ScenarioHarness::~ScenarioHarness() { finish(); }
+
+void ScenarioHarness::start(int width, int height)
+{
+    width_ = width;
+    height_ = height;
+    clock_ = 0.0;
+    frameSeam().now = [this] { return clock_; };
+    frameSeam().keyDown = [this](GLFWwindow*, int key) { return keys_.count(key) != 0; };
+    const std::string w = std::to_string(width);
+    const std::string h = std::to_string(height);
+    const char* argv[] = {"velorun", w.c_str(), h.c_str(), nullptr};
+    window_ = startUp(3, argv);
+    // Unmapped, the window never covers the windows of tests running beside
+    // this one on the same display; rendering goes on into its buffers.
+    glfwHideWindow(window_);
+}
+
+bool ScenarioHarness::frame(double dt)
+{
+    clock_ += dt;
+    return runFrame(window_);
+}
+
+void ScenarioHarness::frames(int n, double dt)
+{
+    for (int i = 0; i < n; ++i)
+        frame(dt);
+}
+
+Screenshot ScenarioHarness::captureFrame() const
+{
+    glFinish();
+    GLint previous = GL_BACK;
+    glGetIntegerv(GL_READ_BUFFER, &previous);
+    glReadBuffer(GL_BACK);
+    Screenshot shot = readScreenshot(width_, height_);
+    glReadBuffer(static_cast<GLenum>(previous));
+    return shot;
+}
+
+std::string ScenarioHarness::save(const Screenshot& shot, const std::string& name) const
+{
+    std::filesystem::create_directories(VELORUN_SCENARIO_OUTPUT_DIR);
+    const std::string path = std::string(VELORUN_SCENARIO_OUTPUT_DIR) + "/" + name + ".png";
+    saveScreenshotPng(shot, path);
+    return path;
+}
+
+void ScenarioHarness::finish()
+{
+    if (window_) {
+        shutDown();
+        window_ = nullptr;
+    }
+    useGlfwSeam();
+}
+
+glm::vec3 carPosition() { return scene::positionOf(car->modelMatrix); }
+
+void placeCar(const glm::vec3& p) { scene::setPosition(car->modelMatrix, p); }
+
+glm::vec3 cameraPosition() { return camera->position; }
+
+float tubeAZ() { return tubeA->modelMatrix[3][2]; }
+float tubeBZ() { return tubeB->modelMatrix[3][2]; }
+
+bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height,
+                     glm::vec2& out)
+{
+    const glm::mat4 projection = glm::perspective(70.0f, static_cast<float>(width) / static_cast<float>(height),
+                                                  0.1f, 100.0f);
+    const glm::mat4 view = glm::lookAt(eye, eye + glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::vec4 clip = projection * view * glm::vec4(world, 1.0f);
+    if (clip.w <= 0.0f)
+        return false;
+    const glm::vec3 ndc = glm::vec3(clip) / clip.w;
+    out = glm::vec2((ndc.x * 0.5f + 0.5f) * static_cast<float>(width),
+                    (ndc.y * 0.5f + 0.5f) * static_cast<float>(height));
+    return true;
+}
+
+DiffBlob diffBlob(const Screenshot& a, const Screenshot& b, int threshold)
+{
+    DiffBlob blob;
+    double sx = 0.0, sy = 0.0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            const unsigned char* p = a.at(x, y);
+            const unsigned char* q = b.at(x, y);
+            if (std::abs(p[0] - q[0]) > threshold || std::abs(p[1] - q[1]) > threshold ||
+                std::abs(p[2] - q[2]) > threshold) {
+                ++blob.count;
+                sx += x;
+                sy += y;
+            }
+        }
+    if (blob.count)
+        blob.centroid = glm::vec2(static_cast<float>(sx / blob.count), static_cast<float>(sy / blob.count));
+    return blob;
+}
+
+Rgb toRgb(float r, float g, float b)
+{
+    auto c = [](float v) { return static_cast<int>(std::lround(v * 255.0f)); };
+    return Rgb{c(r), c(g), c(b)};
+}
+
+Rgb clearColour() { return toRgb(0.35f, 0.36f, 0.43f); }
+
+bool near(const unsigned char* p, Rgb c, int tolerance)
+{
+    return std::abs(p[0] - c.r) <= tolerance && std::abs(p[1] - c.g) <= tolerance &&
+           std::abs(p[2] - c.b) <= tolerance;
+}
+
+int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
+                const std::function<bool(const unsigned char*)>& pred)
+{
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (pred(shot.at(x, y)))
+                ++n;
+    return n;
+}
+
+double meanBrightness(const Screenshot& shot, int x0, int y0, int x1, int y1)
+{
+    double sum = 0.0;
+    long n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char* p = shot.at(x, y);
+            sum += (p[0] + p[1] + p[2]) / 3.0;
+            ++n;
+        }
+    return n ? sum / static_cast<double>(n) : 0.0;
+}
+
+} // namespace velorun::scenario

@@ -1,0 +1,112 @@
+#pragma once
+
+// Drives the real game frame by frame: a fixed-step clock and a scripted
+// keyboard replace GLFW's in the frame seam, then velorun::runFrame runs the
+// genuine stages (spawning, steering, passes, postFrameUpdate).
+//
+// Pixel read-back: captureFrame() reads the GL back buffer right after
+// runFrame, i.e. right after the swap. OpenGL leaves the back buffer's
+// contents after a swap undefined; Mesa's software rasteriser (llvmpipe under
+// Xvfb, where these tests run) copies the back buffer to the window and keeps
+// it, so it still holds the swapped frame. Reading the window from the X
+// server instead would depend on no other test's window covering it, and
+// GL_FRONT reads back black there. The window is hidden after start-up so
+// that tests running in parallel on one display never overlap.
+
+#include "render/Screenshot.h"
+
+#include <glm/glm.hpp>
+#include <functional>
+#include <set>
+#include <string>
+
+struct GLFWwindow;
+
+namespace velorun::scenario {
+
+class ScenarioHarness {
+public:
+    ScenarioHarness() = default;
+    ~ScenarioHarness();
+    ScenarioHarness(const ScenarioHarness&) = delete;
+    ScenarioHarness& operator=(const ScenarioHarness&) = delete;
+
+    // Installs the clock and key script, then runs the game's start-up.
+    void start(int width = 800, int height = 600);
+
+    // Advances the clock by dt seconds and runs one frame; returns runFrame's result.
+    bool frame(double dt);
+    // n frames of dt each.
+    void frames(int n, double dt);
+
+    void hold(int key) { keys_.insert(key); }
+    void release(int key) { keys_.erase(key); }
+    void releaseAll() { keys_.clear(); }
+
+    // The image of the frame that was swapped last.
+    Screenshot captureFrame() const;
+    // Writes a PNG under the build tree's screenshot folder; returns its path.
+    std::string save(const Screenshot& shot, const std::string& name) const;
+
+    double clock() const { return clock_; }
+    GLFWwindow* window() const { return window_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Ends the run: the game's shutdown and GLFW's clock and keys restored.
+    void finish();
+
+private:
+    GLFWwindow* window_ = nullptr;
+    double clock_ = 0.0;
+    int width_ = 800;
+    int height_ = 600;
+    std::set<int> keys_;
+};
+
+// The car's world position (the translation of its model matrix).
+glm::vec3 carPosition();
+// Moves the car to p, keeping its scale (the camera follows in the next frame).
+void placeCar(const glm::vec3& p);
+glm::vec3 cameraPosition();
+float tubeAZ();
+float tubeBZ();
+
+// Where a world point lands in a width x height window (x right, y up, in
+// pixels) for a camera at `eye` looking down -z: the scene projection is
+// glm::perspective with 70.0 taken as radians, near 0.1, far 100. Returns
+// false for a point behind the camera.
+bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height,
+                     glm::vec2& out);
+
+// --- pixel helpers -------------------------------------------------------
+
+struct Rgb {
+    int r, g, b;
+};
+
+// Colour of a GL colour in 0..1 as 8-bit values.
+Rgb toRgb(float r, float g, float b);
+
+// The window's clear colour (0.35, 0.36, 0.43).
+Rgb clearColour();
+
+bool near(const unsigned char* p, Rgb c, int tolerance);
+
+// Number of pixels in the rectangle [x0, x1) x [y0, y1) (y from the bottom)
+// for which `pred` holds.
+int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
+                const std::function<bool(const unsigned char*)>& pred);
+
+// Pixels whose colour differs between two same-sized images by more than
+// `threshold` in some channel: their number and centroid (window pixels).
+struct DiffBlob {
+    int count = 0;
+    glm::vec2 centroid{0.0f, 0.0f};
+};
+DiffBlob diffBlob(const Screenshot& a, const Screenshot& b, int threshold);
+
+// Mean brightness (r + g + b) / 3 over a rectangle.
+double meanBrightness(const Screenshot& shot, int x0, int y0, int x1, int y1);
+
+} // namespace velorun::scenario
