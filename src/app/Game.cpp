@@ -13,6 +13,7 @@
 #include "render/Projections.h"
 #include "render/StageMarkers.h"
 #include "render/TextRenderer.h"
+#include "render/WindowSize.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -119,6 +120,7 @@ GLFWwindow* startUp(int argc, const char* const* argv)
         fatalExit(-1);
     }
     glfwMakeContextCurrent(window);
+    trackWindowSize(window);
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
         std::cerr << "Failed to initialize glew" << std::endl;
@@ -252,6 +254,7 @@ void shutDown()
 {
     setFatalExitHook(nullptr);
     releaseResources();
+    untrackWindowSize();
     glfwTerminate();
 }
 

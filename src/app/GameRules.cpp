@@ -20,10 +20,12 @@ bool insideTube(float x, float y)
 }
 
 namespace {
-bool overlaps(double c, double p, double lowHalf, double highHalf)
+// One axis of the overlap test: the cube's low face inside the car's extent
+// (half size `half`), or its high face inside it (half size `highHalf`).
+bool overlaps(double c, double p, double highHalf, double half)
 {
-    return (c - highHalf > p - highHalf && p + highHalf > c - highHalf) ||
-           (c + lowHalf > p - lowHalf && p + lowHalf > c + lowHalf);
+    return (c - half > p - half && p + half > c - half) ||
+           (c + highHalf > p - highHalf && p + highHalf > c + highHalf);
 }
 } // namespace
 

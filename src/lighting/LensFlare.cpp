@@ -2,6 +2,7 @@
 
 #include "lighting/FlareMath.h"
 #include "render/Projections.h"
+#include "render/WindowSize.h"
 
 #include <GLFW/glfw3.h>
 
@@ -73,11 +74,9 @@ void FlareRenderer::renderFlare(FlareTexture* flare, GLFWwindow* window)
     glBindTexture(GL_TEXTURE_2D, flare->texture->id);
     glUseProgram(shader->program);
     glBindVertexArray(vao);
-    int width = 0;
-    int height = 0;
-    glfwGetWindowSize(window, &width, &height);
-    if (width > 0 && height > 0) {
-        const glm::vec4 t = flareTransform(flare->position, flare->scale, width, height);
+    const glm::ivec2 size = windowSize(window);
+    if (size.x > 0 && size.y > 0) {
+        const glm::vec4 t = flareTransform(flare->position, flare->scale, size.x, size.y);
         glUniform4f(glGetUniformLocation(shader->program, "transform"), t.x, t.y, t.z, t.w);
         glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     }
@@ -93,10 +92,8 @@ void LensFlare::render(const glm::mat4* view, const glm::vec3& lightPosition, GL
 {
     if (!view)
         return;
-    int width = 0;
-    int height = 0;
-    glfwGetWindowSize(window, &width, &height);
-    const float aspect = windowAspect(width, height);
+    const glm::ivec2 size = windowSize(window);
+    const float aspect = windowAspect(size.x, size.y);
     if (aspect <= 0.0f)
         return; // minimised: no screen to put a flare on
     const glm::mat4 projection = sceneProjection(aspect);

@@ -3,6 +3,7 @@
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
 #include "render/StageMarkers.h"
+#include "render/WindowSize.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -32,10 +33,8 @@ void setModel(GLuint program, const glm::mat4& m)
 
 void renderScene(GLFWwindow* window)
 {
-    int width = 0;
-    int height = 0;
-    glfwGetWindowSize(window, &width, &height);
-    glViewport(0, 0, width, height);
+    const glm::ivec2 size = windowSize(window);
+    glViewport(0, 0, size.x, size.y);
 
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     glEnable(GL_CULL_FACE);

@@ -106,9 +106,13 @@ bool Image::save(const std::string& path) const {
             if (ch_ == 4) px[FI_RGBA_ALPHA] = toByte(c.a);
         }
     }
+    // Model textures are decoded by SOIL, whose inflate is slow enough to show
+    // in the game's start-up time; stored uncompressed they decode at copy speed.
+    const bool modelTexture = path.find("/Resources/Objects/") != std::string::npos;
+    const int pngFlags = modelTexture ? PNG_Z_NO_COMPRESSION : PNG_Z_BEST_COMPRESSION;
     const BOOL ok = jpeg ? FreeImage_Save(FIF_JPEG, bmp, path.c_str(),
                                           95 | JPEG_SUBSAMPLING_444 | JPEG_OPTIMIZE | JPEG_BASELINE)
-                         : FreeImage_Save(FIF_PNG, bmp, path.c_str(), PNG_Z_BEST_COMPRESSION);
+                         : FreeImage_Save(FIF_PNG, bmp, path.c_str(), pngFlags);
     FreeImage_Unload(bmp);
     if (!ok) std::cerr << "assetgen: failed to write " << path << "\n";
     return ok == TRUE;

@@ -29,11 +29,14 @@
 // In the overlap both copies are drawn on top of each other, so they must
 // produce the same surface there. A world point seen by the rear copy at
 // model z is seen by the front copy at model z + 6. Therefore:
-//   * rings are placed every 0.25 model units (3.75 world units); 6 / 0.25 = 24
-//     is whole, so both copies have vertices at the same world positions;
+//   * rings are placed every 1 model unit (15 world units); 6 / 1 = 6 is
+//     whole, so both copies have vertices at the same world positions. The
+//     wall is straight along z and lit per fragment, so more rings would add
+//     only parsing and vertex work, not a better picture;
 //   * the texture repeats every 0.5 model units along z (v = -2 z, i.e. one
-//     period = 7.5 world units = 2 rings); 6 / 0.5 = 12 whole periods, so the
-//     two copies sample identical texels at every shared point;
+//     period = 7.5 world units, two periods per ring, so every ring sits on a
+//     whole v); 6 / 0.5 = 12 whole periods, so the two copies sample identical
+//     texels at every shared point;
 //   * around the tube both copies use the same u(angle) mapping.
 // u runs once around (u = 0 on the ceiling, 0.5 on the floor), v along -z.
 // Triangles are counter-clockwise seen from inside and normals point at the
@@ -52,7 +55,7 @@ namespace assetgen {
 namespace {
 
 constexpr float kTubeLength = 11.0f;      // model units, z from 0 to -kTubeLength
-constexpr float kRingSpacing = 0.25f;     // model units between vertex rings
+constexpr float kRingSpacing = 1.0f;      // model units between vertex rings
 constexpr float kTexPeriodZ = 0.5f;       // model units per texture repeat along z
 constexpr float kLeapfrogShift = 6.0f;    // 90 world units / z scale 15
 constexpr int kSegmentsAround = 48;
@@ -127,7 +130,7 @@ bool generateTube(const std::string& outDir) {
     static_assert(kSegmentsAround > 8, "tube needs a round cross-section");
     // The seam conditions described at the top of this file.
     if (!isWhole(kLeapfrogShift / kRingSpacing) || !isWhole(kLeapfrogShift / kTexPeriodZ) ||
-        !isWhole(kTexPeriodZ / kRingSpacing)) {
+        !isWhole(kRingSpacing / kTexPeriodZ)) {
         std::cerr << "assetgen: tube ring spacing / texture period do not divide the leapfrog shift\n";
         return false;
     }
