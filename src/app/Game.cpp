@@ -182,7 +182,7 @@ bool runFrame(GLFWwindow* window)
     loopState.steered = false;
 
     // 7. steering
-    steer(window, dt);
+    steer(window, steeringStep(dt));
 
     // 8. drive or fireworks
     if (gameOver) {

@@ -19,6 +19,8 @@ bool insideTube(float x, float y)
     return d <= 3.0f;
 }
 
+float steeringStep(float frameTime) { return frameTime < maxSteeringStep ? frameTime : maxSteeringStep; }
+
 namespace {
 // One axis of the overlap test: the cube's low face inside the car's extent
 // (half size `half`), or its high face inside it (half size `highHalf`).

@@ -10,6 +10,14 @@ namespace velorun {
 // 3.5 below the axis, 3.1 right, 3.28 left and 3.0 straight above it.
 bool insideTube(float x, float y);
 
+// Time step for one frame's sideways steering. A held arrow key moves the car
+// 5.25 units a second, and a car past its limit is pushed back by a fixed
+// 0.525; on a frame longer than 0.1 s the step alone could carry the car
+// through the tube wall, beyond what one push-back can undo. So steering takes
+// at most 0.1 s of a frame: at ten frames a second or more nothing changes.
+constexpr float maxSteeringStep = 0.1f;
+float steeringStep(float frameTime);
+
 // Whether an obstacle at `cube` touches the car at `car`. The x clause is
 // narrower on the left: the car is 0.6 wide there, 1.0 on the right.
 bool hitsCar(const glm::vec3& cube, const glm::vec3& car);

@@ -78,6 +78,14 @@ TEST(GameRules, TheRightLimitIsTighterThanTheLeft)
     EXPECT_TRUE(insideTube(-x, -y));
 }
 
+TEST(GameRules, SteeringUsesTheFrameTimeUpToATenthOfASecond)
+{
+    EXPECT_FLOAT_EQ(steeringStep(1.0f / 60.0f), 1.0f / 60.0f);
+    EXPECT_FLOAT_EQ(steeringStep(0.1f), 0.1f);
+    EXPECT_FLOAT_EQ(steeringStep(0.5f), 0.1f);
+    EXPECT_FLOAT_EQ(steeringStep(3.0f), 0.1f);
+}
+
 // --- obstacle hits -----------------------------------------------------------
 
 const glm::vec3 carStart(0.0f, 0.0f, -12.5f);
