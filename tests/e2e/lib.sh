@@ -64,14 +64,15 @@ wait_window() {
 }
 
 # Gives the window the keyboard focus (there is no window manager), retrying
-# while it is still being mapped.
+# while it is still being mapped. Best effort: keys are sent to the window
+# itself anyway, so a focus that does not stick is no failure.
 focus_window() {
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 25); do
         xdotool windowraise "$WID" 2>/dev/null
-        xdotool windowfocus --sync "$WID" 2>/dev/null && return 0
+        timeout 2 xdotool windowfocus --sync "$WID" 2>/dev/null && return 0
         sleep 0.2
     done
-    e2e_fail "could not focus the window"
+    echo "note: could not give the window the focus; sending keys to it directly"
 }
 
 # Key events go to the game's window itself (--window), so a window of some
