@@ -19,8 +19,10 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <string>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <vector>
 
 using namespace velorun;
@@ -94,9 +96,13 @@ double queryMs(GLuint begin, GLuint end)
 // CPU time of the calling thread only: waiting and other threads do not count.
 double threadCpuMs()
 {
+#ifdef _WIN32
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#else
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1.0e6;
+#endif
 }
 
 double ms(Clock::time_point a, Clock::time_point b)
@@ -214,6 +220,10 @@ double measureShadowStage(int repeats)
 // calls, an upper bound on what the game itself spends.
 double cpuFrameMs(const char* self)
 {
+#ifdef _WIN32
+    (void)self;
+    return -1.0; // Mesa's no-op backend is a Linux affair; reported as -1
+#else
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
         return -1.0;
@@ -237,6 +247,7 @@ double cpuFrameMs(const char* self)
     const std::string key = "cpu_frame_ms=";
     const size_t at = out.find(key);
     return at == std::string::npos ? -1.0 : std::atof(out.c_str() + at + key.size());
+#endif
 }
 
 } // namespace
@@ -256,6 +267,11 @@ int main(int argc, char** argv)
         }
     }
     seekStart = options.playFrames;
+#ifdef _WIN32
+    const char* selfPath = argv[0];
+#else
+    const char* selfPath = "/proc/self/exe";
+#endif
 
     frameSeam().now = [] { return options.step * (frameIndex + 1); };
     frameSeam().keyDown = scriptedKey;
@@ -319,7 +335,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    const double cpuMs = cpuFrameMs("/proc/self/exe");
+    const double cpuMs = cpuFrameMs(selfPath);
     auto median = [&](FrameStage s) { return percentile(stageTimes[static_cast<int>(s)], 0.5); };
     const double litMs = median(FrameStage::LitScene) - median(FrameStage::Flares);
 
