@@ -32,7 +32,7 @@ expected=(
   Resources/Objects/car/car.obj
   Resources/Objects/car/car.mtl
   Resources/Objects/car/car_diffuse.png
-  Resources/Objects/car/car_specular.png
+  Resources/Objects/car/car_gloss.png
   Textures/rainbow.jpg
   Textures/fireworks_red.jpg
   Textures/LensFlares/tex2.png

@@ -415,7 +415,7 @@ bool writeAtlas(const std::string& dir) {
             specular.set(x, y, glm::vec3(tx.specular));
         }
     }
-    return diffuse.save(dir + "car_diffuse.png") && specular.save(dir + "car_specular.png");
+    return diffuse.save(dir + "car_diffuse.png") && specular.save(dir + "car_gloss.png");
 }
 
 }  // namespace
@@ -442,7 +442,7 @@ bool generateCar(const std::string& outDir) {
         m.specular = glm::vec3(ks);
         m.shininess = ns;
         m.diffuseMap = "car_diffuse.png";
-        m.specularMap = "car_specular.png";
+        m.specularMap = "car_gloss.png";
         return m;
     };
     const std::vector<Material> mats = {mat("car_paint", 0.8f, 96.0f), mat("car_glass", 1.0f, 128.0f),
