@@ -4,6 +4,7 @@
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
+#include "render/HugePageHeap.h"
 #include "render/Projections.h"
 
 #include <GLFW/glfw3.h>
@@ -43,6 +44,12 @@ void setupScene(GLFWwindow* window)
     glfwSetWindowTitle(window, "Velorun");
     glfwSetKeyCallback(window, keyCallback);
     glEnable(GL_DEPTH_TEST);
+
+    // Set-up allocates a few large zero-filled blocks: the model importer's
+    // line buffer for each model and, on a software renderer, the shadow maps.
+    // Huge pages turn those ~55 000 page faults into a few hundred.
+    const bool softwareRenderer = isSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    HugePageHeap heap(scene::modelImportBufferBytes + (softwareRenderer ? pointLightCount * shadowMapBytes : 0));
 
     tubeA = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
     tubeB = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
