@@ -32,6 +32,7 @@ constexpr std::size_t slack = std::size_t{16} << 20;
 constexpr int settledMmapThreshold = 32 << 20;
 constexpr int settledTrimThreshold = 2 * settledMmapThreshold;
 constexpr int defaultTopPad = 128 * 1024;
+constexpr int defaultMmapMax = 65536;
 #endif
 
 } // namespace
@@ -59,13 +60,13 @@ HugePageHeap::HugePageHeap(std::size_t bytes)
         return;
     tunedMalloc = true;
 
-    // The free space at the top is mallinfo2's keepcost; asking for a little
-    // more than that makes glibc extend the heap by the pad.
-    const struct mallinfo2 info = mallinfo2();
-    const std::size_t request = info.keepcost + 64;
-    if (request >= static_cast<std::size_t>(settledMmapThreshold))
-        return;
+    // A request above all the free memory malloc holds (mallinfo2's fordblks)
+    // fits no free chunk and not the top, so glibc extends the heap by it plus
+    // the pad; with mmap off for the moment, however large the request.
+    const std::size_t request = mallinfo2().fordblks + 64;
+    mallopt(M_MMAP_MAX, 0);
     void* probe = std::malloc(request);
+    mallopt(M_MMAP_MAX, defaultMmapMax);
     if (!probe)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(probe);
@@ -74,10 +75,11 @@ HugePageHeap::HugePageHeap(std::size_t bytes)
     // Only glibc's own brk heap lies directly below the break; anything else
     // (a sanitizer's allocator, a failed brk) is left be.
     const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    if (end <= start || end - start < bytes || end - start > pad + request + slack)
+    if (end <= start || end - start < pad || end - start > pad + request + slack)
         return;
+    // Blocks are carved from the bottom of the top chunk: that is the stretch.
     const std::uintptr_t first = (start + hugePage - 1) & ~(hugePage - 1);
-    const std::uintptr_t last = end & ~(hugePage - 1);
+    const std::uintptr_t last = (start + pad) & ~(hugePage - 1);
     if (last <= first)
         return;
     begin = reinterpret_cast<char*>(first);

@@ -9,9 +9,9 @@ namespace velorun {
 // model importer's line buffer and, on a software rasteriser such as Mesa's
 // llvmpipe, which keeps textures in this process's heap, the eight 1024²
 // depth cube maps (192 MB). In 4 KiB pages that is ~55 000 page faults, half
-// a second on a virtual machine. While a HugePageHeap is alive, blocks of up
-// to 32 MiB allocated on this thread, up to `bytes` in all, come from one
-// stretch at the top of the C heap that the kernel backs with 2 MiB
+// a second on a virtual machine. While a HugePageHeap is alive, blocks
+// allocated on this thread, up to `bytes` in all, come from one stretch at
+// the top of the C heap that the kernel backs with 2 MiB
 // transparent huge pages (where THP is enabled at all).
 //
 // A helper thread also has the kernel map the stretch in advance, so the

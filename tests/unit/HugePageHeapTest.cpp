@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__linux__) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#include <malloc.h>
+#define VELORUN_GLIBC_HEAP 1
+#endif
+
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -42,7 +47,7 @@ TEST(HugePageHeap, DriverSizedBlocksComeFromTheStretchAndKeepTheirContents)
     std::vector<unsigned char*> blocks;
     {
         HugePageHeap heap(blockCount * block + (std::size_t{1} << 20));
-#if defined(__linux__) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#ifdef VELORUN_GLIBC_HEAP
         ASSERT_GT(heap.length, 0u) << "glibc's heap should have taken the stretch";
 #else
         if (heap.length == 0)
@@ -74,6 +79,20 @@ TEST(HugePageHeap, DriverSizedBlocksComeFromTheStretchAndKeepTheirContents)
         std::free(blocks[i]);
     }
 }
+
+#ifdef VELORUN_GLIBC_HEAP
+// The heap is grown by asking for a little more than the free space at its
+// top. Where that request is above malloc's mmap threshold (128 KiB by
+// default, and earlier work can leave more than that free at the top), it
+// must still grow the heap rather than get a mapping of its own.
+TEST(HugePageHeap, StretchIsTakenWhateverTheMmapThreshold)
+{
+    mallopt(M_MMAP_THRESHOLD, 0); // every request the top cannot serve is mapped
+
+    HugePageHeap heap(std::size_t{8} << 20);
+    EXPECT_GT(heap.length, std::size_t{8} << 20);
+}
+#endif
 
 } // namespace
 } // namespace velorun
