@@ -34,7 +34,30 @@ void spawnObstacle()
     cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
 }
 
-void steer(GLFWwindow* window, float dt)
+void runFireworks()
+{
+    const glm::mat4 viewProjection = fireworksProjection() * camera->viewMatrix();
+    const int ms = static_cast<int>(loopState.deltaTime * 1000.0);
+    particleSystem.time += ms;
+    particleSystem.update(ms);
+    particleSystem.render(viewProjection, camera->position);
+    particleSystem.swapBuffers();
+}
+
+void drawScreenText()
+{
+    scoreText = scoreFor(car->modelMatrix[3][2]);
+    renderText(textShader.get(), "Score: " + scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
+    if (gameOver)
+        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, glm::vec3(1.0f, 1.0f, 1.0f));
+    if (showFrameTime)
+        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f,
+                   580.0f, 0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
+}
+
+} // namespace
+
+void steerCar(GLFWwindow* window, float dt)
 {
     FrameSeam& seam = frameSeam();
     scene::Model& model = *car;
@@ -60,30 +83,19 @@ void steer(GLFWwindow* window, float dt)
         if (carInside() || loopState.steered) model.moveDown(dt); else model.moveUp(0.1f);
         loopState.steered = true;
     }
+    // Whatever the keys did, the frame ends with the car within its limit, so
+    // the car glides along the wall and the camera above it stays in the tube.
+    glm::vec4& translation = model.modelMatrix[3];
+    const glm::vec2 settled = settleInsideTube(glm::vec2(translation.x, translation.y));
+    translation.x = settled.x;
+    translation.y = settled.y;
 }
 
-void runFireworks()
+void driveCar(float dt)
 {
-    const glm::mat4 viewProjection = fireworksProjection() * camera->viewMatrix();
-    const int ms = static_cast<int>(loopState.deltaTime * 1000.0);
-    particleSystem.time += ms;
-    particleSystem.update(ms);
-    particleSystem.render(viewProjection, camera->position);
-    particleSystem.swapBuffers();
+    car->moveForward(dt);
+    camera->position = cameraFollowing(scene::positionOf(car->modelMatrix));
 }
-
-void drawScreenText()
-{
-    scoreText = scoreFor(car->modelMatrix[3][2]);
-    renderText(textShader.get(), "Score: " + scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
-    if (gameOver)
-        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, glm::vec3(1.0f, 1.0f, 1.0f));
-    if (showFrameTime)
-        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f,
-                   580.0f, 0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
-}
-
-} // namespace
 
 GLFWwindow* startUp(int argc, const char* const* argv)
 {
@@ -182,7 +194,7 @@ bool runFrame(GLFWwindow* window)
     loopState.steered = false;
 
     // 7. steering
-    steer(window, steeringStep(dt));
+    steerCar(window, dt);
 
     // 8. drive or fireworks
     if (gameOver) {
@@ -190,9 +202,7 @@ bool runFrame(GLFWwindow* window)
         runFireworks();
         markStage(FrameStage::Particles, false);
     } else {
-        car->moveForward(dt);
-        const glm::vec3 p = scene::positionOf(car->modelMatrix);
-        camera->position = glm::vec3(p.x, p.y + 1.0f, p.z + 5.0f);
+        driveCar(dt);
     }
 
     // 9. shadows

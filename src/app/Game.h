@@ -14,6 +14,13 @@ GLFWwindow* startUp(int argc, const char* const* argv);
 // was closed (no frame is drawn then) or Escape was down during this frame.
 bool runFrame(GLFWwindow* window);
 
+// The car's motion within a frame, which runFrame runs while the game is on:
+// the arrow keys held in the frame seam steer `car` (stage 7), then it drives
+// forward and `camera` follows (stage 8). They need no GL context, so long
+// stretches of game time can be driven without drawing.
+void steerCar(GLFWwindow* window, float dt);
+void driveCar(float dt);
+
 // Destroys the scene's objects and everything else that holds GL objects,
 // while the context is current.
 void releaseResources();

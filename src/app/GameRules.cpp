@@ -19,7 +19,25 @@ bool insideTube(float x, float y)
     return d <= 3.0f;
 }
 
-float steeringStep(float frameTime) { return frameTime < maxSteeringStep ? frameTime : maxSteeringStep; }
+glm::vec2 settleInsideTube(glm::vec2 position)
+{
+    if (insideTube(position.x, position.y))
+        return position;
+    const double x = position.x;
+    const double y = position.y;
+    const double limit = y <= 0.0 ? 3.5 : x > 0.0 ? 3.1 : x < 0.0 ? 3.28 : 3.0;
+    // Scaling by a positive factor keeps the quadrant, and with it the limit.
+    double scale = limit / std::sqrt(x * x + y * y);
+    glm::vec2 settled(static_cast<float>(x * scale), static_cast<float>(y * scale));
+    // Rounding to float can land a hair outside: shrink until the rule agrees.
+    for (int tries = 0; tries < 64 && !insideTube(settled.x, settled.y); ++tries) {
+        scale *= 1.0 - 1e-6;
+        settled = glm::vec2(static_cast<float>(x * scale), static_cast<float>(y * scale));
+    }
+    return settled;
+}
+
+glm::vec3 cameraFollowing(const glm::vec3& car) { return glm::vec3(car.x, car.y + 1.0f, car.z + 5.0f); }
 
 namespace {
 // One axis of the overlap test: the cube's low face inside the car's extent

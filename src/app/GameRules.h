@@ -10,13 +10,18 @@ namespace velorun {
 // 3.5 below the axis, 3.1 right, 3.28 left and 3.0 straight above it.
 bool insideTube(float x, float y);
 
-// Time step for one frame's sideways steering. A held arrow key moves the car
-// 5.25 units a second, and a car past its limit is pushed back by a fixed
-// 0.525; on a frame longer than 0.1 s the step alone could carry the car
-// through the tube wall, beyond what one push-back can undo. So steering takes
-// at most 0.1 s of a frame: at ten frames a second or more nothing changes.
-constexpr float maxSteeringStep = 0.1f;
-float steeringStep(float frameTime);
+// Where the car must be moved back to when steering has left it beyond its
+// quadrant's limit: straight towards the axis, onto the limit, in the same
+// quadrant. A position within its limit comes back unchanged.
+//
+// The tube is the play space. A held key moves the car by 5.25 units a second
+// of frame time, and only the first pressed key pushes a car that is already
+// outside back in; without this, two held keys or one long frame walk the car,
+// and the camera above it, through the wall.
+glm::vec2 settleInsideTube(glm::vec2 position);
+
+// The camera's place for a car at `car`: 1 above and 5 behind it.
+glm::vec3 cameraFollowing(const glm::vec3& car);
 
 // Whether an obstacle at `cube` touches the car at `car`. The x clause is
 // narrower on the left: the car is 0.6 wide there, 1.0 on the right.

@@ -37,6 +37,8 @@ public:
     bool nearestFilter = initialNearestFilter;
 
     explicit Model(const char* path);
+    // A model without geometry: moved, never drawn (logic tests use it).
+    Model() = default;
 
     void draw(ShaderProgram* shader, std::vector<GLuint> depthMaps);
     void drawDepth();

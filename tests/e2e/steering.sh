@@ -1,57 +1,72 @@
 #!/usr/bin/env bash
-# Holding the left arrow key for 20 s steers the car, and the camera behind
-# it, to the left wall, and the car stays inside the tube; Escape then exits
-# with 0. Left, because obstacles only ever appear right of and above the
-# axis: over there the run cannot end on a hit while the key is held.
+# Holding arrow keys, alone and two at a time, steers the car, and the camera
+# behind it, against the tube's wall; the view stays inside the tube the whole
+# time (no background colour but the fogged far end); Escape exits with 0.
+# The route keeps clear of the obstacles, which only ever appear right of and
+# above the axis: Down + Right to the lower right, Left along the floor to the
+# left wall, then Up + Left up that wall.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# Pixels of the tube's glowing cyan rings in a crop.
-ring_pixels() {
-    convert "$1" -crop "$2" +repage -alpha off -fx '(b > 0.78 && r < 0.67 && g > 0.47) ? 1 : 0' \
-        -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
+# "X Y" of the centre of the far end of the tube: the disc around the middle of
+# the view where the fog has reached the clear colour. It lies on the tube's
+# axis about 95 units ahead, so it moves against the camera.
+far_end() {
+    convert "$1" -crop 300x300+250+150 +repage -alpha off -fuzz 4% -fill black +opaque "$CLEAR_COLOUR" \
+        -fill white -opaque "$CLEAR_COLOUR" -colorspace gray -depth 8 txt:- |
+        awk -F'[,: ]+' 'NR > 1 { v = $0; sub(/.*gray\(/, "", v); sub(/[%)].*/, "", v)
+                                 w += v; sx += v * $1; sy += v * $2 }
+                        END { if (w > 0) printf "%d %d\n", 250 + sx / w, 150 + sy / w; else print "-1 -1" }'
 }
 
-# x of the centre of the far end of the tube: the disc around the middle of
-# the view where the fog has reached the clear colour. It lies on the tube's
-# axis about 95 units ahead, so it moves right as the camera moves left.
-far_end_x() {
-    convert "$1" -crop 300x300+250+150 +repage -alpha off -fuzz 4% -fill black +opaque "$CLEAR_COLOUR" \
-        -fill white -opaque "$CLEAR_COLOUR" -colorspace gray -scale 300x1! -depth 16 txt:- |
-        awk -F'[,: ]+' 'NR > 1 { v = $0; sub(/.*gray\(/, "", v); sub(/[%)].*/, "", v); w += v; s += v * $1 }
-                        END { if (w > 0) printf "%d\n", 250 + s / w; else print -1 }'
+# Clear-colour pixels outside the middle of the view, where the far end lies:
+# seen from inside, the tube covers all of that. Only the exact colour counts:
+# lit panels near the camera can come within a few percent of it.
+background_pixels() {
+    convert "$1" -alpha off -fill black -draw "rectangle 280,180 520,420" -fuzz 0.5% -fill black \
+        +opaque "$CLEAR_COLOUR" -fill white -opaque "$CLEAR_COLOUR" -colorspace gray \
+        -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# Holds the given keys for about six seconds, pressing them again every two,
+# as a keyboard's auto-repeat does, then takes the screenshot NAME.
+hold_keys() {
+    local name=$1
+    shift
+    focus_window
+    for _ in 1 2 3; do
+        for key in "$@"; do key_down "$key"; done
+        sleep 2
+    done
+    screenshot "$TMP/$name.png"
+    for key in "$@"; do key_up "$key"; done
+    [ -n "${E2E_SHOTS:-}" ] && cp "$TMP/$name.png" "$E2E_SHOTS/"
+    read -r FAR_X FAR_Y < <(far_end "$TMP/$name.png")
+    OUTSIDE=$(background_pixels "$TMP/$name.png")
+    echo "$*: far end of the tube at ($FAR_X, $FAR_Y); background pixels off the middle: $OUTSIDE"
+    [ "$OUTSIDE" -lt 200 ] || e2e_fail "holding $*: the view shows the background, the camera left the tube"
 }
 
 start_game 800 600
 wait_window
-# The first obstacle needs about four seconds to arrive: look and steer away
-# before then, while the car still drives on the axis.
-tap_key F6 # flares off: they would cover the vanishing point
-screenshot "$TMP/before.png"
-before_x=$(far_end_x "$TMP/before.png")
-
+# The first obstacle arrives about four seconds into the run: head down and
+# right at once, where none can be. Flares off: they would cover the far end.
 focus_window
-# The press is repeated every two seconds, as a keyboard's auto-repeat does,
-# so one lost event on a busy X server cannot leave the key up.
-for _ in $(seq 1 10); do
-    key_down Left
-    sleep 2
-done
-screenshot "$TMP/after.png"
-after_x=$(far_end_x "$TMP/after.png")
-after_rings=$(ring_pixels "$TMP/after.png" 800x600+0+0)
-# Seen from inside, the tube fills the whole frame: no clear colour anywhere
-# near the left wall, where a car that had left the tube would show it.
-outside=$(count_colour "$TMP/after.png" 200x600+0+0 "$CLEAR_COLOUR" 3)
-key_up Left
-[ -n "${E2E_SHOTS:-}" ] && cp "$TMP/before.png" "$TMP/after.png" "$E2E_SHOTS/"
-echo "far end of the tube at x: before $before_x, after holding Left $after_x; clear-colour pixels on the left: $outside"
-# On the axis the far end sits in the middle (the camera is 1 above the car).
-# Against the left wall (3.28 off the axis) it lies about 25 pixels right.
-[ "$before_x" -ge 380 ] && [ "$before_x" -le 420 ] || e2e_fail "before steering the far end is not centred ($before_x)"
-[ $((after_x - before_x)) -ge 10 ] || e2e_fail "the car did not reach the left wall (far end x $before_x -> $after_x)"
-[ "$after_rings" -ge 300 ] || e2e_fail "no tube rings in view after steering"
-[ "$outside" -lt 200 ] || e2e_fail "the left of the view shows the background: the car left the tube"
+key_down Down
+key_down Right
+tap_key F6
+hold_keys down_right Down Right
+down_right_y=$FAR_Y
+# On the axis the far end would sit at x 400; the camera now stands ~2.5 right.
+[ "$FAR_X" -le 393 ] || e2e_fail "Down + Right did not take the car to the right (far end x $FAR_X)"
+
+hold_keys left Left
+[ "$FAR_X" -ge 407 ] || e2e_fail "Left did not take the car to the left wall (far end x $FAR_X)"
+
+hold_keys up_left Up Left
+[ "$FAR_X" -ge 407 ] || e2e_fail "Up + Left left the left wall (far end x $FAR_X)"
+# From below the axis to above it: the far end drops about 30 pixels.
+[ $((FAR_Y - down_right_y)) -ge 15 ] || e2e_fail "Up + Left did not raise the car (far end y $down_right_y -> $FAR_Y)"
 
 quit_with_escape
 [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"

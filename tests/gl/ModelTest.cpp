@@ -415,7 +415,7 @@ void expectDrawableTexturedMeshes(const Model& model)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-TEST_F(ModelTest, GameTubeIsAnOpenCylinderOfRadiusOneAlongMinusZ)
+TEST_F(ModelTest, GameTubeIsAnOpenCylinderOfRadius1Point2AlongMinusZ)
 {
     testing::internal::CaptureStderr();
     Model tube("./Resources/Objects/tube/tube2.obj");
@@ -424,18 +424,18 @@ TEST_F(ModelTest, GameTubeIsAnOpenCylinderOfRadiusOneAlongMinusZ)
     EXPECT_EQ(tube.directory, "./Resources/Objects/tube");
 
     const Bounds b = boundsOf(tube);
-    EXPECT_NEAR(b.min.x, -1.0f, 0.05f);
-    EXPECT_NEAR(b.max.x, 1.0f, 0.05f);
-    EXPECT_NEAR(b.min.y, -1.0f, 0.05f);
-    EXPECT_NEAR(b.max.y, 1.0f, 0.05f);
+    EXPECT_NEAR(b.min.x, -1.2f, 0.05f);
+    EXPECT_NEAR(b.max.x, 1.2f, 0.05f);
+    EXPECT_NEAR(b.min.y, -1.2f, 0.05f);
+    EXPECT_NEAR(b.max.y, 1.2f, 0.05f);
     EXPECT_GT(b.min.z, -12.0f);
     EXPECT_LT(b.min.z, -11.0f + 0.5f);
     EXPECT_GT(b.max.z, -0.5f);
     EXPECT_LT(b.max.z, 1.0f);
-    // Every vertex lies on the wall (radius 1), none inside the bore.
+    // Every vertex lies on the wall (radius 1.2), none inside the bore.
     for (const Mesh& mesh : tube.meshes)
         for (const scene::Vertex& v : mesh.vertices)
-            ASSERT_NEAR(std::hypot(v.position.x, v.position.y), 1.0f, 0.05f);
+            ASSERT_NEAR(std::hypot(v.position.x, v.position.y), 1.2f, 0.05f);
 }
 
 TEST_F(ModelTest, GameCarIsSmallCentredAndPointsItsNoseToMinusZ)

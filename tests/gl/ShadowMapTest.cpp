@@ -147,11 +147,11 @@ TEST_F(ShadowPassTest, ObstacleDepthIsStoredInTheFaceItIsSeenIn)
     for (auto [dx, dy] : {std::pair{-90, 0}, {90, 0}, {0, -90}, {0, 90}})
         EXPECT_GT(texel(minusZ, 512 + dx, 512 + dy), faceDepth(10.0f)) << "offset " << dx << ", " << dy;
 
-    // Sideways the tube wall, radius 4, is seen at distance 4 in the four
+    // Sideways the tube wall, radius 4.8, is seen at distance 4.8 in the four
     // side faces.
     for (int face : {0, 1, 2, 3}) {
         const std::vector<float> side = readFace(depthCubeMaps[2], face);
-        EXPECT_NEAR(texel(side, 512, 512), faceDepth(4.0f), 3e-3) << "face " << face;
+        EXPECT_NEAR(texel(side, 512, 512), faceDepth(4.8f), 3e-3) << "face " << face;
     }
 }
 
@@ -162,7 +162,7 @@ TEST_F(ShadowPassTest, WithoutObstaclesOnlyTheModelsAreDrawn)
     // Straight down the open tube nothing is nearer than the far plane.
     EXPECT_FLOAT_EQ(texel(minusZ, 512, 512), 1.0f);
     const std::vector<float> plusX = readFace(depthCubeMaps[0], 0);
-    EXPECT_NEAR(texel(plusX, 512, 512), faceDepth(4.0f), 3e-3);
+    EXPECT_NEAR(texel(plusX, 512, 512), faceDepth(4.8f), 3e-3);
 
     // Moving the tube segment away empties the side faces too: the model's
     // matrix is what places it.

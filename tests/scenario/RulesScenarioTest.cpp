@@ -47,7 +47,8 @@ TEST_F(ScoreScenario, CarMovesAtItsSpeedAndTheCameraFollowsOneUpFiveBack)
 }
 
 // One steering frame of 1/16 s: a free sideways step is 5.25 * 0.0625 =
-// 0.328125 world units; a push-back is always 5.25 * 0.1 = 0.525.
+// 0.328125 world units; a push-back is always 5.25 * 0.1 = 0.525. A step that
+// ends beyond the limit ends on it instead, straight towards the axis.
 struct SteerCase {
     const char* what;
     glm::vec2 start;
@@ -55,23 +56,33 @@ struct SteerCase {
     glm::vec2 expected;
 };
 
+// (x, y) moved straight towards the axis to `radius` from it.
+glm::vec2 onLimit(float x, float y, float radius)
+{
+    return glm::vec2(x, y) * (radius / std::hypot(x, y));
+}
+
 TEST_F(GameScenario, SteeringHonoursEachQuadrantsLimitAndPushesBackAgainstTheFirstKey)
 {
     game.frame(tinyStep);
     const SteerCase cases[] = {
         {"right quadrant outside (limit 3.1), right arrow", {3.2f, 0.5f}, {GLFW_KEY_RIGHT}, {2.675f, 0.5f}},
-        {"right quadrant inside, right arrow", {3.0f, 0.5f}, {GLFW_KEY_RIGHT}, {3.328125f, 0.5f}},
-        {"left quadrant inside (limit 3.28), left arrow", {-3.2f, 0.5f}, {GLFW_KEY_LEFT}, {-3.528125f, 0.5f}},
+        {"right quadrant inside, right arrow, ends on the limit", {3.0f, 0.5f}, {GLFW_KEY_RIGHT},
+         onLimit(3.328125f, 0.5f, 3.1f)},
+        {"left quadrant inside (limit 3.28), left arrow", {-3.2f, 0.5f}, {GLFW_KEY_LEFT},
+         onLimit(-3.528125f, 0.5f, 3.28f)},
         {"left quadrant outside, left arrow", {-3.3f, 0.5f}, {GLFW_KEY_LEFT}, {-2.775f, 0.5f}},
-        {"below the axis inside (limit 3.5), down arrow", {0.0f, -3.4f}, {GLFW_KEY_DOWN}, {0.0f, -3.728125f}},
+        {"below the axis inside (limit 3.5), down arrow", {0.0f, -3.4f}, {GLFW_KEY_DOWN}, {0.0f, -3.5f}},
         {"below the axis outside, down arrow", {0.0f, -3.6f}, {GLFW_KEY_DOWN}, {0.0f, -3.075f}},
         {"straight above (x = 0, limit 3.0), up arrow", {0.0f, 3.05f}, {GLFW_KEY_UP}, {0.0f, 2.525f}},
-        {"just right of straight above (limit 3.1), up arrow", {0.001f, 3.05f}, {GLFW_KEY_UP}, {0.001f, 3.378125f}},
+        {"just right of straight above (limit 3.1), up arrow", {0.001f, 3.05f}, {GLFW_KEY_UP},
+         onLimit(0.001f, 3.378125f, 3.1f)},
         {"outside, right and left together", {3.2f, 0.5f}, {GLFW_KEY_RIGHT, GLFW_KEY_LEFT}, {2.346875f, 0.5f}},
         {"outside, up arrow alone pushes down", {3.2f, 0.5f}, {GLFW_KEY_UP}, {3.2f, -0.025f}},
         {"outside, up then right: right block pushes, up moves freely", {3.2f, 0.5f},
          {GLFW_KEY_UP, GLFW_KEY_RIGHT}, {2.675f, 0.828125f}},
         {"inside, no key", {1.0f, 1.0f}, {}, {1.0f, 1.0f}},
+        {"outside, no key: settles on the limit", {3.6f, 1.0f}, {}, onLimit(3.6f, 1.0f, 3.1f)},
     };
     for (const SteerCase& c : cases) {
         placeCar({c.start.x, c.start.y, carPosition().z});
@@ -86,49 +97,25 @@ TEST_F(GameScenario, SteeringHonoursEachQuadrantsLimitAndPushesBackAgainstTheFir
     }
 }
 
-TEST_F(GameScenario, HoldingAnArrowKeySteersUntilTheWallThenStaysWithinOnePushOfIt)
+TEST_F(GameScenario, HoldingAnArrowKeySteersToTheWallAndGlidesAlongIt)
 {
     game.frame(tinyStep);
-    // Right arrow for 2 s of 1/8 s frames from (0, 0): y = 0 counts as below the
-    // axis (limit 3.5). The car reaches the limit and then alternates between
-    // stepping out and being pushed back.
+    // Right arrow for 2 s of 1/8 s frames from (0, 0): y = 0 counts as below
+    // the axis (limit 3.5). The car reaches the wall and stays on it.
     game.hold(GLFW_KEY_RIGHT);
-    float maxX = 0.0f;
     for (int i = 0; i < 16; ++i) {
         game.frame(0.125);
-        maxX = std::max(maxX, carPosition().x);
-        // At most one step (0.1 s of steering, 0.525) beyond the limit.
-        EXPECT_LE(carPosition().x, 3.5f + 0.525f + 1e-4f);
+        EXPECT_LE(carPosition().x, 3.5f) << "frame " << i;
     }
-    EXPECT_GT(maxX, 3.5f);
-    EXPECT_GE(carPosition().x, 3.5f - 0.525f - 1e-4f);
+    EXPECT_FLOAT_EQ(carPosition().x, 3.5f);
     EXPECT_FLOAT_EQ(carPosition().y, 0.0f);
-}
-
-TEST_F(GameScenario, OnLongFramesAHeldArrowKeyStillCannotCarryTheCarThroughTheWall)
-{
-    // Half-second frames, as a slow software renderer may take: a full step
-    // would be 2.6 units a frame and throw the car past the wall (radius 4),
-    // where one push-back of 0.525 could never bring it back.
-    game.frame(tinyStep);
-    for (int key : {GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_DOWN}) {
-        game.releaseAll();
-        game.hold(key);
-        for (int i = 0; i < 12; ++i) {
-            game.frame(0.5);
-            const glm::vec3 p = carPosition();
-            EXPECT_LE(std::sqrt(p.x * p.x + p.y * p.y), 3.5f + 0.525f + 1e-4f)
-                << "frame " << i << " with key " << key;
-        }
-    }
-    // Holding Up from below the axis ends against the top limits, still inside the tube.
-    game.releaseAll();
+    // Up as well: the car slides up the wall, into the upper right quadrant.
     game.hold(GLFW_KEY_UP);
-    for (int i = 0; i < 16; ++i) {
-        game.frame(0.5);
-        const glm::vec3 p = carPosition();
-        EXPECT_LE(std::sqrt(p.x * p.x + p.y * p.y), 3.28f + 0.525f + 1e-4f) << "frame " << i;
-    }
+    for (int i = 0; i < 8; ++i)
+        game.frame(0.125);
+    const glm::vec3 p = carPosition();
+    EXPECT_GT(p.y, 1.0f);
+    EXPECT_NEAR(std::hypot(p.x, p.y), 3.1f, 1e-4f);
 }
 
 } // namespace

@@ -78,12 +78,26 @@ TEST(GameRules, TheRightLimitIsTighterThanTheLeft)
     EXPECT_TRUE(insideTube(-x, -y));
 }
 
-TEST(GameRules, SteeringUsesTheFrameTimeUpToATenthOfASecond)
+TEST(GameRules, ACarBeyondItsLimitSettlesOntoItInItsOwnQuadrant)
 {
-    EXPECT_FLOAT_EQ(steeringStep(1.0f / 60.0f), 1.0f / 60.0f);
-    EXPECT_FLOAT_EQ(steeringStep(0.1f), 0.1f);
-    EXPECT_FLOAT_EQ(steeringStep(0.5f), 0.1f);
-    EXPECT_FLOAT_EQ(steeringStep(3.0f), 0.1f);
+    const struct {
+        glm::vec2 at;
+        float limit;
+    } cases[] = {
+        {{4.0f, 0.5f}, 3.1f},   {{-4.0f, 0.5f}, 3.28f}, {{0.0f, 9.0f}, 3.0f},   {{0.0f, -4.2f}, 3.5f},
+        {{6.0f, 0.0f}, 3.5f},   {{-2.9f, -2.9f}, 3.5f}, {{0.01f, 3.2f}, 3.1f},  {{-0.01f, 3.3f}, 3.28f},
+        {{1e6f, 1e6f}, 3.1f},
+    };
+    for (const auto& c : cases) {
+        const glm::vec2 settled = settleInsideTube(c.at);
+        EXPECT_TRUE(insideTube(settled.x, settled.y)) << c.at.x << ", " << c.at.y;
+        EXPECT_NEAR(glm::length(settled), c.limit, 1e-4f) << c.at.x << ", " << c.at.y;
+        // Straight towards the axis: the direction is kept.
+        EXPECT_NEAR(settled.x * c.at.y - settled.y * c.at.x, 0.0f, 1e-3f * glm::length(c.at));
+    }
+    // Within the limit nothing moves, however close to it.
+    for (glm::vec2 inside : {glm::vec2(0.0f, 3.0f), glm::vec2(3.5f, 0.0f), glm::vec2(-1.0f, 2.0f)})
+        EXPECT_EQ(settleInsideTube(inside), inside);
 }
 
 // --- obstacle hits -----------------------------------------------------------
