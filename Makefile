@@ -22,11 +22,8 @@ test-deps:
 
 # Every suite on the normal build, then the unit, GL and scenario suites again
 # under AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer.
-# A test that fails is run once more: the end-to-end tests drive a real X
-# server with synthetic key presses and screenshots, where a lost event can
-# happen on a loaded machine. A real fault fails both runs.
 test: test-deps build
-	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --repeat until-pass:2
+	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	$(MAKE) asan
 
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \

@@ -1,6 +1,7 @@
 #include "GlFixture.h"
 
 #include "app/DebugOutput.h"
+#include "KeepLibrariesLoaded.h"
 
 #include <FreeImage.h>
 #include <cstdio>
@@ -66,6 +67,7 @@ void GlTest::TearDown()
         ownedPrograms.clear();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL error flag set at the end of the test";
         glDebugMessageCallback(nullptr, nullptr);
+        keepLoadedLibrariesUntilExit();
         glfwDestroyWindow(window);
         window = nullptr;
     }

@@ -1,5 +1,7 @@
 #include "ScenarioHarness.h"
 
+#include "KeepLibrariesLoaded.h"
+
 #include "app/FrameSeam.h"
 #include "app/Game.h"
 #include "lighting/SceneState.h"
@@ -70,6 +72,7 @@ std::string ScenarioHarness::save(const Screenshot& shot, const std::string& nam
 void ScenarioHarness::finish()
 {
     if (window_) {
+        velorun::test::keepLoadedLibrariesUntilExit();
         shutDown();
         window_ = nullptr;
     }

@@ -1,6 +1,7 @@
 // Ten minutes of game time through the real frame loop: play, crash, and a
 // long stretch of fireworks. No GL error may be reported and memory may grow
 // only with the obstacle cubes the rules keep adding after the crash.
+#include "KeepLibrariesLoaded.h"
 #include "app/FrameSeam.h"
 #include "app/Game.h"
 #include "app/GameState.h"
@@ -81,6 +82,7 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     const long finalBytes = residentBytes();
     const size_t finalCubes = cubes.size();
     const int fireworksTime = particleSystem.time;
+    velorun::test::keepLoadedLibrariesUntilExit();
     shutDown();
 
     const std::string out = testing::internal::GetCapturedStdout();
