@@ -5,8 +5,12 @@
 
 set -u
 
+# Fails the test, showing the end of what the game printed, if it ran.
 e2e_fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${TMP:-}" ] && [ -f "$TMP/err" ]; then
+        tail -n 5 "$TMP/out" "$TMP/err" 2>/dev/null | sed 's/^/    /' >&2
+    fi
     exit 1
 }
 

@@ -12,15 +12,20 @@ repo=$(readlink -f "$2")
 work=$(mktemp -d)
 trap 'pkill -f "$work" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# A failure shows what the game printed, so that a rare one can be diagnosed.
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+    tail -n 5 "$work/out" "$work/err" 2>/dev/null | sed 's/^/    /'
+}
 
-# The game polls Escape once a frame, and a software-rendered frame can take
-# longer than a tap: focus the window and hold the key down for a while.
-hold_escape() {
+# The game polls Escape once a frame and quits at the end of a frame that saw
+# it down. Pressed as soon as the window exists, it is still down when the
+# first frame polls, however long set-up takes: that frame is drawn in full
+# and the game ends.
+press_escape() {
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool keydown --window "$1" Escape 2>/dev/null
-    sleep 1.5
-    xdotool keyup --window "$1" Escape 2>/dev/null
 }
 
 # A fresh copy of the game's data for every run, so a damaged file never leaks
@@ -39,20 +44,22 @@ run_game() {
     shift
     (cd "$work/game" && exec "$bin" "$@" </dev/null >"$work/out" 2>"$work/err") &
     local pid=$!
-    local waited=0
     local window=""
+    local pressed_at=0
     local deadline=$((SECONDS + 60))
     while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
         if [ "$expect_window" = yes ] && [ -z "$window" ]; then
             window=$(xdotool search --onlyvisible --pid "$pid" --name '^Velorun$' 2>/dev/null | head -n 1)
-            # Let a few frames run, then leave the way a player does.
-            [ -n "$window" ] && sleep 2 && hold_escape "$window"
-        elif [ -n "$window" ] && [ $((waited % 20)) -eq 0 ]; then
-            hold_escape "$window"
+        fi
+        # Pressed again now and then, in case the press reached the window
+        # before it could take keys.
+        if [ -n "$window" ] && [ $((SECONDS - pressed_at)) -ge 3 ]; then
+            press_escape "$window"
+            pressed_at=$SECONDS
         fi
         sleep 0.1
-        waited=$((waited + 1))
     done
+    [ -n "$window" ] && xdotool keyup --window "$window" Escape 2>/dev/null
     if kill -0 "$pid" 2>/dev/null; then
         kill -9 "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
