@@ -10,9 +10,10 @@ e2e_init "$@"
 
 # "X Y" of the centre of the far end of the tube: the disc around the middle of
 # the view where the fog has reached the clear colour. It lies on the tube's
-# axis about 95 units ahead, so it moves against the camera.
+# axis about 95 units ahead, so it moves against the camera. Only the exact
+# colour counts: lit panels near a lamp come within a few percent of it.
 far_end() {
-    convert "$1" -crop 300x300+250+150 +repage -alpha off -fuzz 4% -fill black +opaque "$CLEAR_COLOUR" \
+    convert "$1" -crop 300x300+250+150 +repage -alpha off -fuzz 1% -fill black +opaque "$CLEAR_COLOUR" \
         -fill white -opaque "$CLEAR_COLOUR" -colorspace gray -depth 8 txt:- |
         awk -F'[,: ]+' 'NR > 1 { v = $0; sub(/.*gray\(/, "", v); sub(/[%)].*/, "", v)
                                  w += v; sx += v * $1; sy += v * $2 }
@@ -57,15 +58,16 @@ key_down Right
 tap_key F6
 hold_keys down_right Down Right
 down_right_y=$FAR_Y
-# On the axis the far end would sit at x 400; the camera now stands ~2.5 right.
-[ "$FAR_X" -le 393 ] || e2e_fail "Down + Right did not take the car to the right (far end x $FAR_X)"
+# With the camera on the axis the far end sits at x 400; it now stands ~2.5
+# right of the axis, which moves the far end ~16 pixels left.
+[ "$FAR_X" -ge 0 ] && [ "$FAR_X" -le 394 ] || e2e_fail "Down + Right did not take the car to the right (far end x $FAR_X)"
 
 hold_keys left Left
-[ "$FAR_X" -ge 407 ] || e2e_fail "Left did not take the car to the left wall (far end x $FAR_X)"
+[ "$FAR_X" -ge 408 ] || e2e_fail "Left did not take the car to the left wall (far end x $FAR_X)"
 
 hold_keys up_left Up Left
-[ "$FAR_X" -ge 407 ] || e2e_fail "Up + Left left the left wall (far end x $FAR_X)"
-# From below the axis to above it: the far end drops about 30 pixels.
+[ "$FAR_X" -ge 408 ] || e2e_fail "Up + Left left the left wall (far end x $FAR_X)"
+# From below the axis to above it: the far end drops ~30 pixels.
 [ $((FAR_Y - down_right_y)) -ge 15 ] || e2e_fail "Up + Left did not raise the car (far end y $down_right_y -> $FAR_Y)"
 
 quit_with_escape
