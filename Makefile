@@ -7,7 +7,10 @@ CMAKE_FLAGS ?=
 
 .PHONY: run test build deps test-deps asan clean
 
-run: deps build
+# Builds just the game, not the tests and tools, before starting it.
+run: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target velorun
 	./$(BUILD_DIR)/velorun
 
 build:

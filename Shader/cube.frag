@@ -50,11 +50,7 @@ vec3 softClip(vec3 c)
 
 void main()
 {
-    // An unset colour uniform reads as black; fall back to neutral white.
-    vec3 tint  = dot(objectColor, objectColor) > 0.0 ? objectColor : vec3(1.0);
-    vec3 lampC = dot(lightColor, lightColor) > 0.0 ? lightColor : vec3(1.0);
-
-    vec3 albedo = texture(colorTexture, TexCoords).rgb * tint;
+    vec3 albedo = texture(colorTexture, TexCoords).rgb * objectColor;
 
     vec3 V = normalize(viewPosition - FragPos);
     vec3 N = normalize(Normal);
@@ -95,7 +91,7 @@ void main()
         }
     }
 
-    vec3 color = albedo * (AMBIENT + diffuse * lampC) + SPEC_STRENGTH * specular * lampC;
+    vec3 color = albedo * (AMBIENT + diffuse * lightColor) + SPEC_STRENGTH * specular * lightColor;
     color = softClip(color);
 
     float fog = smoothstep(FOG_START, FOG_END, length(viewPosition - FragPos));

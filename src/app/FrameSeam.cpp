@@ -1,23 +1,19 @@
 #include "app/FrameSeam.h"
 
+#include "app/GameState.h"
+
 #include <GLFW/glfw3.h>
 
 namespace velorun {
 
-namespace {
 FrameSeam glfwSeam()
 {
     return FrameSeam{[] { return glfwGetTime(); },
                      [](GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; }};
 }
-} // namespace
 
-FrameSeam& frameSeam()
-{
-    static FrameSeam seam = glfwSeam();
-    return seam;
-}
+FrameSeam& frameSeam() { return seam; }
 
-void useGlfwSeam() { frameSeam() = glfwSeam(); }
+void useGlfwSeam() { seam = glfwSeam(); }
 
 } // namespace velorun

@@ -13,6 +13,10 @@ struct FrameSeam {
     std::function<bool(GLFWwindow*, int key)> keyDown;
 };
 
+// GLFW's clock and keyboard.
+FrameSeam glfwSeam();
+
+// The seam the frame loop uses (`seam` in app/GameState.h).
 FrameSeam& frameSeam();
 
 // Puts GLFW's clock and keyboard back.

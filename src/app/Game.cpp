@@ -4,16 +4,17 @@
 #include "app/FrameSeam.h"
 #include "app/GameRules.h"
 #include "app/GameState.h"
+#include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
-#include "render/Console.h"
+#include "base/Console.h"
 #include "render/Projections.h"
-#include "render/StageMarkers.h"
+#include "base/StageMarkers.h"
+#include "render/RenderState.h"
 #include "render/TextRenderer.h"
-#include "render/WindowSize.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -59,7 +60,6 @@ void drawScreenText()
 
 void steerCar(GLFWwindow* window, float dt)
 {
-    FrameSeam& seam = frameSeam();
     scene::Model& model = *car;
     auto carInside = [&model] {
         const glm::vec3 p = scene::positionOf(model.modelMatrix);
@@ -132,7 +132,6 @@ GLFWwindow* startUp(int argc, const char* const* argv)
         fatalExit(-1);
     }
     glfwMakeContextCurrent(window);
-    trackWindowSize(window);
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
         std::cerr << "Failed to initialize glew" << std::endl;
@@ -151,7 +150,7 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     // From here on a fatal shader failure releases what exists while the
     // context is still current.
     setFatalExitHook(releaseEverythingForFatalExit);
-    setupScene(window);
+    setupScene(window, keyCallback);
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
     glViewport(0, 0, settings.width, settings.height);
@@ -164,7 +163,6 @@ bool runFrame(GLFWwindow* window)
 {
     if (glfwWindowShouldClose(window))
         return false;
-    FrameSeam& seam = frameSeam();
 
     // 1. timing
     const double now = seam.now();
@@ -231,40 +229,16 @@ bool runFrame(GLFWwindow* window)
 
 void releaseResources()
 {
-    auto release = [](auto& owner) {
-        auto doomed = std::move(owner); // the slot is emptied before the object goes
-        doomed.reset();
-    };
-    release(cubeShader);
-    release(lightShader);
-    release(textShader);
-    release(camera);
-    for (int k = 1; k <= pointLightCount; ++k)
-        release(pointLightCube(k));
-    release(car);
-    release(rainbowTexture);
-    release(tubeA);
-    release(spotLightCube);
-    release(spotLightShader);
-
-    // The rest has no context left at process exit, so it goes now too.
-    release(modelShader);
-    releaseShadowMaps();
-    release(tubeB);
-    release(lensFlare);
-    for (FlareTexture* flare : flareTextures)
-        delete flare;
-    flareTextures.clear();
-    cubes.clear();
-    releaseText();
-    particleSystem.releaseGL();
+    releaseSceneState();
+    releaseRenderState();
+    releaseGameState();
+    resetBaseState();
 }
 
 void shutDown()
 {
     setFatalExitHook(nullptr);
     releaseResources();
-    untrackWindowSize();
     glfwTerminate();
 }
 

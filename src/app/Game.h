@@ -21,8 +21,9 @@ bool runFrame(GLFWwindow* window);
 void steerCar(GLFWwindow* window, float dt);
 void driveCar(float dt);
 
-// Destroys the scene's objects and everything else that holds GL objects,
-// while the context is current.
+// Destroys every GL object the game holds, while the context is current, and
+// puts all program-wide state back to its start value. Shutdown and every
+// test fixture use it.
 void releaseResources();
 
 // releaseResources, then glfwTerminate.

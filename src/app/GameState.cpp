@@ -11,5 +11,20 @@ bool nearestFilterSetting = false;
 int mipmapModeSetting = 0;
 ParticleSystem particleSystem;
 FrameLoopState loopState;
+FrameSeam seam = glfwSeam();
+
+void releaseGameState()
+{
+    particleSystem.releaseGL();
+    scoreText.clear();
+    fireworksPending = true;
+    showFrameTime = false;
+    wireframe = false;
+    blending = false;
+    nearestFilterSetting = false;
+    mipmapModeSetting = 0;
+    loopState = FrameLoopState{};
+    seam = glfwSeam();
+}
 
 } // namespace velorun

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/FrameSeam.h"
 #include "particles/ParticleSystem.h"
 
 #include <string>
 
 // Program-wide state of the game loop and the key toggles. The scene objects
-// the passes draw live beside the passes (lighting/SceneState.h).
+// the passes draw live beside the passes (lighting/SceneState.h), the screen
+// text below them (render/RenderState.h) and the hooks at the base
+// (base/BaseState.h).
 namespace velorun {
 
 extern std::string scoreText;
@@ -27,5 +30,12 @@ struct FrameLoopState {
     bool steered = false;
 };
 extern FrameLoopState loopState;
+
+// The frame loop's clock and keys: GLFW's, unless a test or tool scripts them.
+extern FrameSeam seam;
+
+// Deletes the particle system's GL objects and puts every variable above back
+// to its start value, GLFW's clock and keys included.
+void releaseGameState();
 
 } // namespace velorun

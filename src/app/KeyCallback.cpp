@@ -39,19 +39,24 @@ const char* mipmapModeMessage(int newMode)
 
 namespace {
 
-// Stored for textures created later; existing textures keep their filters.
-void applyFilterSettings()
+// Each key stores its own setting in every filter owner, for textures created
+// later; existing textures keep their filters, and the other setting stays.
+void storeMipmapMode()
 {
-    if (rainbowTexture) {
+    if (rainbowTexture)
         rainbowTexture->mipmapMode = mipmapModeSetting;
+    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
+        if (model)
+            model->mipmapMode = mipmapModeSetting;
+}
+
+void storeNearestFilter()
+{
+    if (rainbowTexture)
         rainbowTexture->nearestFilter = nearestFilterSetting;
-    }
-    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()}) {
-        if (!model)
-            continue;
-        model->mipmapMode = mipmapModeSetting;
-        model->nearestFilter = nearestFilterSetting;
-    }
+    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
+        if (model)
+            model->nearestFilter = nearestFilterSetting;
 }
 
 } // namespace
@@ -80,13 +85,13 @@ void keyCallback(GLFWwindow*, int key, int, int action, int)
         if (next == mipmapModeSetting)
             break;
         mipmapModeSetting = next;
-        applyFilterSettings();
+        storeMipmapMode();
         std::cout << mipmapModeMessage(next) << std::endl;
         break;
     }
     case GLFW_KEY_F5:
         nearestFilterSetting = !nearestFilterSetting;
-        applyFilterSettings();
+        storeNearestFilter();
         break;
     case GLFW_KEY_F6:
         lensFlaresEnabled = !lensFlaresEnabled;

@@ -4,8 +4,8 @@
 #include "app/GameState.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
+#include "render/Uniforms.h"
 
-#include <glm/gtc/type_ptr.hpp>
 
 namespace velorun {
 
@@ -14,10 +14,9 @@ namespace {
 void uploadView(const ShaderProgram& shader, const glm::mat4& view, const glm::vec3* viewPosition)
 {
     glUseProgram(shader.program);
-    glUniformMatrix4fv(glGetUniformLocation(shader.program, "view"), 1, GL_FALSE, glm::value_ptr(view));
+    setUniform(shader.program, "view", view);
     if (viewPosition)
-        glUniform3f(glGetUniformLocation(shader.program, "viewPosition"), viewPosition->x,
-                    viewPosition->y, viewPosition->z);
+        setUniform(shader.program, "viewPosition", *viewPosition);
 }
 
 } // namespace

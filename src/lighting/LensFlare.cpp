@@ -2,9 +2,6 @@
 
 #include "lighting/FlareMath.h"
 #include "render/Projections.h"
-#include "render/WindowSize.h"
-
-#include <GLFW/glfw3.h>
 
 namespace velorun {
 
@@ -52,7 +49,7 @@ FlareRenderer::~FlareRenderer()
 }
 
 void FlareRenderer::render(const std::vector<FlareTexture*>& flares, float brightness,
-                           GLFWwindow* window)
+                           glm::ivec2 windowSize)
 {
     glDisable(GL_MULTISAMPLE);
     glEnable(GL_BLEND);
@@ -63,18 +60,17 @@ void FlareRenderer::render(const std::vector<FlareTexture*>& flares, float brigh
     glUseProgram(shader->program);
     glUniform1f(glGetUniformLocation(shader->program, "brightness"), brightness);
     for (FlareTexture* flare : flares)
-        renderFlare(flare, window);
+        renderFlare(flare, windowSize);
 
     glEnable(GL_DEPTH_TEST);
 }
 
-void FlareRenderer::renderFlare(FlareTexture* flare, GLFWwindow* window)
+void FlareRenderer::renderFlare(FlareTexture* flare, glm::ivec2 size)
 {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, flare->texture->id);
     glUseProgram(shader->program);
     glBindVertexArray(vao);
-    const glm::ivec2 size = windowSize(window);
     if (size.x > 0 && size.y > 0) {
         const glm::vec4 t = flareTransform(flare->position, flare->scale, size.x, size.y);
         glUniform4f(glGetUniformLocation(shader->program, "transform"), t.x, t.y, t.z, t.w);
@@ -88,11 +84,10 @@ LensFlare::LensFlare(std::vector<FlareTexture*> elements, float s)
 {
 }
 
-void LensFlare::render(const glm::mat4* view, const glm::vec3& lightPosition, GLFWwindow* window)
+void LensFlare::render(const glm::mat4* view, const glm::vec3& lightPosition, glm::ivec2 size)
 {
     if (!view)
         return;
-    const glm::ivec2 size = windowSize(window);
     const float aspect = windowAspect(size.x, size.y);
     if (aspect <= 0.0f)
         return; // minimised: no screen to put a flare on
@@ -106,7 +101,7 @@ void LensFlare::render(const glm::mat4* view, const glm::vec3& lightPosition, GL
     const std::vector<glm::vec2> positions = flarePositions(*s, flares.size(), spacing, center);
     for (std::size_t i = 0; i < flares.size(); ++i)
         flares[i]->position = positions[i];
-    renderer.render(flares, brightness, window);
+    renderer.render(flares, brightness, size);
 }
 
 } // namespace velorun

@@ -9,8 +9,6 @@
 #include <memory>
 #include <vector>
 
-struct GLFWwindow;
-
 namespace velorun {
 
 // One flare element: an image drawn at `position` (0..1 screen space, y down).
@@ -41,8 +39,8 @@ public:
     FlareRenderer(const FlareRenderer&) = delete;
     FlareRenderer& operator=(const FlareRenderer&) = delete;
 
-    void render(const std::vector<FlareTexture*>& flares, float brightness, GLFWwindow* window);
-    void renderFlare(FlareTexture* flare, GLFWwindow* window);
+    void render(const std::vector<FlareTexture*>& flares, float brightness, glm::ivec2 windowSize);
+    void renderFlare(FlareTexture* flare, glm::ivec2 windowSize);
 };
 
 class LensFlare {
@@ -54,8 +52,9 @@ public:
 
     LensFlare(std::vector<FlareTexture*> flares, float spacing);
 
-    // Draws one light's flare when it projects close enough to the centre.
-    void render(const glm::mat4* view, const glm::vec3& lightPosition, GLFWwindow* window);
+    // Draws one light's flare when it projects close enough to the centre of
+    // a window of `windowSize` (the frame's size, asked once per frame).
+    void render(const glm::mat4* view, const glm::vec3& lightPosition, glm::ivec2 windowSize);
 };
 
 } // namespace velorun

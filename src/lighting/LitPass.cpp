@@ -2,8 +2,8 @@
 
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
-#include "render/StageMarkers.h"
-#include "render/WindowSize.h"
+#include "base/StageMarkers.h"
+#include "render/Uniforms.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -18,22 +18,18 @@ void uploadLightPositions(GLuint program)
     for (int k = 1; k <= pointLightCount; ++k) {
         const std::string name = "lightPositionPoint" + std::to_string(k);
         const glm::vec3 p = pointLightPosition(k);
-        glUniform3f(glGetUniformLocation(program, name.c_str()), p.x, p.y, p.z);
+        setUniform(program, name.c_str(), p);
     }
     const glm::vec3 spot = scene::positionOf(spotLightCube->modelMatrix);
-    glUniform3f(glGetUniformLocation(program, "lightPositionSpot"), spot.x, spot.y, spot.z);
-}
-
-void setModel(GLuint program, const glm::mat4& m)
-{
-    glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(m));
+    setUniform(program, "lightPositionSpot", spot);
 }
 
 } // namespace
 
 void renderScene(GLFWwindow* window)
 {
-    const glm::ivec2 size = windowSize(window);
+    glm::ivec2 size(0);
+    glfwGetWindowSize(window, &size.x, &size.y);
     glViewport(0, 0, size.x, size.y);
 
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
@@ -47,7 +43,7 @@ void renderScene(GLFWwindow* window)
     glBindTexture(GL_TEXTURE_2D, rainbowTexture->id);
     uploadLightPositions(cubeShader->program);
     for (const std::unique_ptr<scene::Cube>& cube : cubes) {
-        setModel(cubeShader->program, cube->modelMatrix);
+        setUniform(cubeShader->program, "model", cube->modelMatrix);
         cube->draw();
     }
 
@@ -57,8 +53,8 @@ void renderScene(GLFWwindow* window)
     if (!gameOver) {
         for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()}) {
             glUseProgram(modelProgram);
-            glUniform1i(glGetUniformLocation(modelProgram, "renderSpot"), model == car.get() ? 0 : 1);
-            setModel(modelProgram, model->getModelMatrix());
+            setUniform(modelProgram, "renderSpot", model == car.get() ? 0 : 1);
+            setUniform(modelProgram, "model", model->getModelMatrix());
             model->draw(modelShader.get(), depthCubeMaps);
         }
     }
@@ -66,21 +62,20 @@ void renderScene(GLFWwindow* window)
     scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(scene::positionOf(car->modelMatrix)));
 
     glUseProgram(lightShader->program);
-    const GLint markerModel = glGetUniformLocation(lightShader->program, "model");
     for (int k = 1; k <= pointLightCount; ++k) {
-        glUniformMatrix4fv(markerModel, 1, GL_FALSE, glm::value_ptr(pointLightCube(k)->modelMatrix));
+        setUniform(lightShader->program, "model", pointLightCube(k)->modelMatrix);
         pointLightCube(k)->draw();
     }
 
     glUseProgram(spotLightShader->program);
-    setModel(spotLightShader->program, spotLightCube->modelMatrix);
+    setUniform(spotLightShader->program, "model", spotLightCube->modelMatrix);
     spotLightCube->draw();
 
     const glm::mat4 view = camera->viewMatrix();
     if (lensFlaresEnabled) {
         markStage(FrameStage::Flares, true);
         for (int k = 1; k <= pointLightCount; ++k)
-            lensFlare->render(&view, pointLightPosition(k), window);
+            lensFlare->render(&view, pointLightPosition(k), size);
         markStage(FrameStage::Flares, false);
     }
 }

@@ -1,29 +1,17 @@
 #include "lighting/SceneSetup.h"
 
-#include "app/KeyCallback.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
-#include "render/HugePageHeap.h"
 #include "render/Projections.h"
+#include "render/Uniforms.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 
 namespace velorun {
 
 namespace {
-
-void setMat4(GLuint program, const char* name, const glm::mat4& m)
-{
-    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(m));
-}
-
-void setVec3(GLuint program, const char* name, float x, float y, float z)
-{
-    glUniform3f(glGetUniformLocation(program, name), x, y, z);
-}
 
 struct FlareElement {
     const char* path;
@@ -39,17 +27,11 @@ const FlareElement flareElements[8] = {
 
 } // namespace
 
-void setupScene(GLFWwindow* window)
+void setupScene(GLFWwindow* window, KeyHandler keyHandler)
 {
     glfwSetWindowTitle(window, "Velorun");
-    glfwSetKeyCallback(window, keyCallback);
+    glfwSetKeyCallback(window, keyHandler);
     glEnable(GL_DEPTH_TEST);
-
-    // Set-up allocates a few large zero-filled blocks: the model importer's
-    // line buffer for each model and, on a software renderer, the shadow maps.
-    // Huge pages turn those ~55 000 page faults into a few hundred.
-    const bool softwareRenderer = isSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    HugePageHeap heap(scene::modelImportBufferBytes + (softwareRenderer ? pointLightCount * shadowMapBytes : 0));
 
     tubeA = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
     tubeB = std::make_unique<scene::Model>("./Resources/Objects/tube/tube2.obj");
@@ -83,31 +65,31 @@ void setupScene(GLFWwindow* window)
     const glm::mat4 view = camera->viewMatrix();
     const float cutOff = spotCutOff();
     GLuint p = cubeShader->program;
-    setMat4(p, "view", view);
-    setMat4(p, "projection", projection);
-    setVec3(p, "objectColor", 1.0f, 1.0f, 1.0f);
-    setVec3(p, "lightColor", 1.0f, 1.0f, 1.0f);
-    glUniform1i(glGetUniformLocation(p, "colorTexture"), 0);
-    glUniform1f(glGetUniformLocation(p, "cutOff"), cutOff);
+    setUniform(p, "view", view);
+    setUniform(p, "projection", projection);
+    setUniform(p, "objectColor", glm::vec3(1.0f));
+    setUniform(p, "lightColor", glm::vec3(1.0f));
+    setUniform(p, "colorTexture", 0);
+    setUniform(p, "cutOff", cutOff);
 
     for (ShaderProgram* marker : {lightShader.get(), spotLightShader.get()}) {
         glUseProgram(marker->program);
-        setMat4(marker->program, "view", view);
-        setMat4(marker->program, "projection", projection);
+        setUniform(marker->program, "view", view);
+        setUniform(marker->program, "projection", projection);
     }
 
     p = modelShader->program;
     glUseProgram(p);
     tubeA->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(4.0f, 4.0f, 15.0f));
     tubeB->modelMatrix = glm::translate(tubeA->modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f));
-    glUniform1f(glGetUniformLocation(p, "far_plane"), shadowFarPlane);
-    setMat4(p, "projection", projection);
-    setMat4(p, "view", view);
-    setVec3(p, "objectColor", 1.0f, 1.0f, 1.0f);
-    setVec3(p, "lightColor", 1.0f, 1.0f, 1.0f);
-    glUniform1i(glGetUniformLocation(p, "texture_diffuse1"), 0);
-    glUniform1f(glGetUniformLocation(p, "cutOff"), cutOff);
-    glUniform1i(glGetUniformLocation(p, "renderSpot"), 1);
+    setUniform(p, "far_plane", shadowFarPlane);
+    setUniform(p, "projection", projection);
+    setUniform(p, "view", view);
+    setUniform(p, "objectColor", glm::vec3(1.0f));
+    setUniform(p, "lightColor", glm::vec3(1.0f));
+    setUniform(p, "texture_diffuse1", 0);
+    setUniform(p, "cutOff", cutOff);
+    setUniform(p, "renderSpot", 1);
 
     car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
                                       glm::vec3(0.0f, 0.0f, -25.0f));

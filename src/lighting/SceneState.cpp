@@ -1,5 +1,7 @@
 #include "lighting/SceneState.h"
 
+#include "lighting/ShadowMaps.h"
+
 namespace velorun {
 
 std::unique_ptr<scene::Model> tubeA;
@@ -38,5 +40,33 @@ std::unique_ptr<scene::Cube>& pointLightCube(int k)
 }
 
 glm::vec3 pointLightPosition(int k) { return scene::positionOf(pointLightCube(k)->modelMatrix); }
+
+void releaseSceneState()
+{
+    auto release = [](auto& owner) {
+        auto doomed = std::move(owner); // the slot is emptied before the object goes
+        doomed.reset();
+    };
+    release(cubeShader);
+    release(lightShader);
+    release(camera);
+    for (int k = 1; k <= pointLightCount; ++k)
+        release(pointLightCube(k));
+    release(car);
+    release(rainbowTexture);
+    release(tubeA);
+    release(spotLightCube);
+    release(spotLightShader);
+    release(modelShader);
+    releaseShadowMaps();
+    release(tubeB);
+    release(lensFlare);
+    for (FlareTexture* flare : flareTextures)
+        delete flare;
+    flareTextures.clear();
+    cubes.clear();
+    gameOver = false;
+    lensFlaresEnabled = true;
+}
 
 } // namespace velorun

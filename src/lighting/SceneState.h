@@ -56,4 +56,8 @@ std::unique_ptr<scene::Cube>& pointLightCube(int k);
 // Light k's position: the translation column of its marker.
 glm::vec3 pointLightPosition(int k);
 
+// Destroys every object above while the context is current and puts each
+// variable back to its start value.
+void releaseSceneState();
+
 } // namespace velorun

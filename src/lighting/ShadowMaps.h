@@ -9,9 +9,6 @@ namespace velorun {
 
 constexpr int shadowMapSize = 1024;
 constexpr float shadowFarPlane = 80.0f;
-// Six 1024² faces of 32-bit depth, with a little room for the driver's own
-// bookkeeping around each map.
-constexpr std::size_t shadowMapBytes = std::size_t{6} * shadowMapSize * shadowMapSize * 4 + (64 << 10);
 
 // Projection x look-at for the six cube faces of a light, in GL's face order
 // (+X, -X, +Y, -Y, +Z, -Z): element i renders layer i.

@@ -1,6 +1,6 @@
 #include "render/ShaderProgram.h"
 
-#include "render/Console.h"
+#include "base/Console.h"
 
 #include <fstream>
 #include <iostream>

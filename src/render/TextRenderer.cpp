@@ -1,6 +1,7 @@
 #include "render/TextRenderer.h"
 
 #include "render/Projections.h"
+#include "render/RenderState.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -8,9 +9,6 @@
 #include <iostream>
 
 namespace velorun {
-
-TextRenderer textRenderer;
-std::unique_ptr<ShaderProgram> textShader;
 
 namespace {
 

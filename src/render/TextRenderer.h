@@ -19,9 +19,6 @@ struct TextRenderer {
     GLuint vbo = 0;
 };
 
-extern TextRenderer textRenderer;
-extern std::unique_ptr<ShaderProgram> textShader;
-
 // Builds the text program, rasterises codes 0..127 of the game font and creates
 // the quad's vertex array. A missing font prints FreeType's line and leaves the
 // glyph table empty, so text draws nothing but the game goes on.

@@ -21,11 +21,7 @@ void Texture2D::load(const char* path)
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, id);
 
-    const TextureFilters filters = textureFilters(mipmapMode, nearestFilter);
-    if (filters.set) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.minFilter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.magFilter);
-    }
+    applyTextureFilters(mipmapMode, nearestFilter);
 
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
     FIBITMAP* image = format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path, 0);

@@ -17,4 +17,13 @@ TextureFilters textureFilters(int mipmapMode, bool nearestFilter)
     }
 }
 
+void applyTextureFilters(int mipmapMode, bool nearestFilter)
+{
+    const TextureFilters filters = textureFilters(mipmapMode, nearestFilter);
+    if (filters.set) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.minFilter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.magFilter);
+    }
+}
+
 } // namespace velorun

@@ -15,6 +15,9 @@ struct TextureFilters {
 
 TextureFilters textureFilters(int mipmapMode, bool nearestFilter);
 
+// Sets those filters on the 2-D texture bound to the active unit.
+void applyTextureFilters(int mipmapMode, bool nearestFilter);
+
 // Start values for the filter fields of textures made before any key toggle:
 // trilinear filtering, so the tube's rings do not shimmer at speed. The toggles
 // only change what textures created afterwards would use.

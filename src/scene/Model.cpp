@@ -147,11 +147,7 @@ GLuint Model::textureFromFile(const char* path, const std::string& dir)
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    const TextureFilters filters = textureFilters(mipmapMode, nearestFilter);
-    if (filters.set) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.minFilter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.magFilter);
-    }
+    applyTextureFilters(mipmapMode, nearestFilter);
     glBindTexture(GL_TEXTURE_2D, 0);
     if (pixels)
         SOIL_free_image_data(pixels);

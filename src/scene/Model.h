@@ -17,10 +17,6 @@ struct aiMesh;
 
 namespace velorun::scene {
 
-// Assimp's OBJ reader stages each file through a 16 MiB line buffer that it
-// fills before reading, whatever the file's size.
-constexpr std::size_t modelImportBufferBytes = std::size_t{16} << 20;
-
 // Directory part of a model path: everything before the last '/', or the whole
 // path when it has none (a backslash does not count).
 std::string modelDirectory(const std::string& path);

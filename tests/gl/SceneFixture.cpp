@@ -1,33 +1,8 @@
 #include "SceneFixture.h"
 
-#include "lighting/SceneState.h"
-#include "lighting/ShadowMaps.h"
+#include "app/Game.h"
 
 namespace velorun::test {
-
-void resetSceneGlobals()
-{
-    cubes.clear();
-    releaseShadowMaps();
-    lensFlare.reset();
-    for (FlareTexture* element : flareTextures)
-        delete element;
-    flareTextures.clear();
-    camera.reset();
-    spotLightCube.reset();
-    for (int k = 1; k <= pointLightCount; ++k)
-        pointLightCube(k).reset();
-    rainbowTexture.reset();
-    spotLightShader.reset();
-    lightShader.reset();
-    cubeShader.reset();
-    modelShader.reset();
-    car.reset();
-    tubeB.reset();
-    tubeA.reset();
-    gameOver = false;
-    lensFlaresEnabled = true;
-}
 
 void SceneGlTest::SetUp()
 {
@@ -42,7 +17,7 @@ void SceneGlTest::SetUp()
 void SceneGlTest::TearDown()
 {
     if (window)
-        resetSceneGlobals();
+        releaseResources();
     GlTest::TearDown();
 }
 

@@ -1,15 +1,12 @@
 #pragma once
 
 // Fixture for tests that work on the engine's program-wide scene state
-// (lighting/SceneState.h). Every global is released again while the GL
-// context is still current, so nothing is deleted after the window is gone.
+// (lighting/SceneState.h). The game's own releaseResources puts it all back
+// while the GL context is still current.
 
 #include "GlFixture.h"
 
 namespace velorun::test {
-
-// Empties every scene global (objects destroyed, GL names deleted).
-void resetSceneGlobals();
 
 class SceneGlTest : public GlTest {
 protected:

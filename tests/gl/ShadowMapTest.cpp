@@ -1,5 +1,6 @@
 #include "SceneFixture.h"
 
+#include "app/KeyCallback.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -187,7 +188,7 @@ using LitShadowTest = SceneGlTest;
 
 TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
 {
-    setupScene(window);
+    setupScene(window, keyCallback);
     lensFlaresEnabled = false;
     ASSERT_EQ(depthCubeMaps.size(), 8u);
 

@@ -4,7 +4,7 @@
 
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
-#include "render/TextRenderer.h"
+#include "render/RenderState.h"
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>

@@ -1,5 +1,6 @@
 // Function-key toggles that need no GL context: F2, F4, F5 and F6, and the
 // mip-mapping mode cycle with its console messages.
+#include "app/Game.h"
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "lighting/SceneState.h"
@@ -39,35 +40,13 @@ TEST(KeyToggles, NoMessageForAModeOutsideTheCycle)
     EXPECT_EQ(mipmapModeMessage(-1), nullptr);
 }
 
-// Saves and restores the program-wide settings the handler writes.
+// Every test starts and ends with the game's start values.
 class KeyCallbackTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved = {showFrameTime, wireframe, blending, nearestFilterSetting, lensFlaresEnabled,
-                 mipmapModeSetting};
-        showFrameTime = false;
-        nearestFilterSetting = false;
-        lensFlaresEnabled = true;
-        mipmapModeSetting = 0;
-    }
-    void TearDown() override
-    {
-        showFrameTime = saved.showFrameTime;
-        wireframe = saved.wireframe;
-        blending = saved.blending;
-        nearestFilterSetting = saved.nearestFilter;
-        lensFlaresEnabled = saved.lensFlares;
-        mipmapModeSetting = saved.mipmapMode;
-        car.reset();
-    }
+    void SetUp() override { releaseResources(); }
+    void TearDown() override { releaseResources(); }
 
     static void press(int key) { keyCallback(nullptr, key, 0, GLFW_PRESS, 0); }
-
-    struct Saved {
-        bool showFrameTime, wireframe, blending, nearestFilter, lensFlares;
-        int mipmapMode;
-    } saved{};
 };
 
 TEST_F(KeyCallbackTest, F2TogglesTheFrameTimeLine)
@@ -114,28 +93,28 @@ TEST_F(KeyCallbackTest, F4WithAModeOutsideTheCycleDoesNothing)
     EXPECT_EQ(mipmapModeSetting, 5);
 }
 
-TEST_F(KeyCallbackTest, F4AndF5AreCopiedIntoTheCarsFilterSettings)
+TEST_F(KeyCallbackTest, F4AndF5EachCopyOnlyTheirOwnSettingIntoTheCar)
 {
-    ::testing::internal::CaptureStderr();
-    car = std::make_unique<scene::Model>("./no/such/car.obj"); // imports nothing
-    ::testing::internal::GetCapturedStderr();
+    car = std::make_unique<scene::Model>();
+    // Owner values that differ from both settings show which field a key writes.
     car->mipmapMode = 2;
-    car->nearestFilter = false;
+    car->nearestFilter = true;
 
     ::testing::internal::CaptureStdout();
     press(GLFW_KEY_F4);
     ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(car->mipmapMode, 1);
-    EXPECT_FALSE(car->nearestFilter);
+    EXPECT_TRUE(car->nearestFilter) << "F4 wrote the nearest-filter setting too";
 
+    car->mipmapMode = 2;
     press(GLFW_KEY_F5);
     EXPECT_TRUE(nearestFilterSetting);
     EXPECT_TRUE(car->nearestFilter);
-    EXPECT_EQ(car->mipmapMode, 1);
+    EXPECT_EQ(car->mipmapMode, 2) << "F5 wrote the mip-mapping setting too";
 
     press(GLFW_KEY_F5);
-    EXPECT_FALSE(nearestFilterSetting);
     EXPECT_FALSE(car->nearestFilter);
+    car.reset();
 }
 
 TEST_F(KeyCallbackTest, F5PrintsNothing)
@@ -165,8 +144,8 @@ TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
     EXPECT_TRUE(lensFlaresEnabled);
     EXPECT_FALSE(nearestFilterSetting);
     EXPECT_EQ(mipmapModeSetting, 0);
-    EXPECT_EQ(wireframe, saved.wireframe);
-    EXPECT_EQ(blending, saved.blending);
+    EXPECT_FALSE(wireframe);
+    EXPECT_FALSE(blending);
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
-#include "render/StageMarkers.h"
+#include "render/RendererInfo.h"
+#include "base/StageMarkers.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -285,8 +286,7 @@ int main(int argc, char** argv)
     if (!options.cpuOnly)
         stageHook = recordStage;
     const char* rendererAtStart = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    syncStages = rendererAtStart && (std::strstr(rendererAtStart, "llvmpipe") ||
-                                     std::strstr(rendererAtStart, "softpipe"));
+    syncStages = isSoftwareRenderer(rendererAtStart);
 
     std::vector<double> frameTimes;
     std::vector<double> stageTimes[stageCount];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/BaseState.h"
+
 namespace velorun {
 
 // Waits for a key press before a fatal exit so a player who started the game
@@ -12,8 +14,7 @@ void pauseConsole();
 // pauses and ends the process with the given status.
 [[noreturn]] void fatalExit(int status);
 
-// Called by fatalExit before the pause; the game installs its resource release.
-using FatalExitHook = void (*)();
+// Installs fatalExitHook (base/BaseState.h).
 void setFatalExitHook(FatalExitHook hook);
 
 } // namespace velorun

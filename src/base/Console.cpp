@@ -1,4 +1,4 @@
-#include "render/Console.h"
+#include "base/Console.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,11 +16,7 @@
 
 namespace velorun {
 
-namespace {
-FatalExitHook fatalHook = nullptr;
-}
-
-void setFatalExitHook(FatalExitHook hook) { fatalHook = hook; }
+void setFatalExitHook(FatalExitHook hook) { fatalExitHook = hook; }
 
 void pauseConsole()
 {
@@ -37,9 +33,9 @@ void pauseConsole()
 
 void fatalExit(int status)
 {
-    if (fatalHook) {
-        FatalExitHook hook = fatalHook;
-        fatalHook = nullptr; // a failure inside the release must not loop
+    if (fatalExitHook) {
+        FatalExitHook hook = fatalExitHook;
+        fatalExitHook = nullptr; // a failure inside the release must not loop
         hook();
     }
     pauseConsole();

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "base/BaseState.h"
+
+namespace velorun {
+
+inline void markStage(FrameStage stage, bool begin)
+{
+    if (stageHook)
+        stageHook(stage, begin);
+}
+
+} // namespace velorun

@@ -1,7 +1,0 @@
-#include "render/StageMarkers.h"
-
-namespace velorun {
-
-StageHook stageHook = nullptr;
-
-} // namespace velorun
