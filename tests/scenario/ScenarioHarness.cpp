@@ -26,22 +26,7 @@ void ScenarioHarness::start(int width, int height)
 {
     width_ = width;
     height_ = height;
-    clock_ = 0.0;
-    frameSeam().now = [this] { return clock_; };
-    frameSeam().keyDown = [this](GLFWwindow*, int key) { return keys_.count(key) != 0; };
-    const std::string w = std::to_string(width);
-    const std::string h = std::to_string(height);
-    const char* argv[] = {"velorun", w.c_str(), h.c_str(), nullptr};
-    window_ = startUp(3, argv);
-    // Unmapped, the window never covers the windows of tests running beside
-    // this one on the same display; rendering goes on into its buffers.
-    glfwHideWindow(window_);
-}
-
-bool ScenarioHarness::frame(double dt)
-{
-    clock_ += dt;
-    return runFrame(window_);
+    drive_.start(width, height);
 }
 
 void ScenarioHarness::frames(int n, double dt)
@@ -71,12 +56,9 @@ std::string ScenarioHarness::save(const Screenshot& shot, const std::string& nam
 
 void ScenarioHarness::finish()
 {
-    if (window_) {
+    if (drive_.window())
         velorun::test::keepLoadedLibrariesUntilExit();
-        shutDown();
-        window_ = nullptr;
-    }
-    useGlfwSeam();
+    drive_.finish();
 }
 
 glm::vec3 carPosition() { return scene::positionOf(car->modelMatrix); }

@@ -1,8 +1,7 @@
 #pragma once
 
-// Drives the real game frame by frame: a fixed-step clock and a scripted
-// keyboard replace GLFW's in the frame seam, then velorun::runFrame runs the
-// genuine stages (spawning, steering, passes, postFrameUpdate).
+// Drives the real game frame by frame through the game's scripted drive
+// (app/ScriptedDrive.h) and reads back what it drew.
 //
 // Pixel read-back: captureFrame() reads the GL back buffer right after
 // runFrame, i.e. right after the swap. OpenGL leaves the back buffer's
@@ -10,14 +9,13 @@
 // Xvfb, where these tests run) copies the back buffer to the window and keeps
 // it, so it still holds the swapped frame. Reading the window from the X
 // server instead would depend on no other test's window covering it, and
-// GL_FRONT reads back black there. The window is hidden after start-up so
-// that tests running in parallel on one display never overlap.
+// GL_FRONT reads back black there.
 
+#include "app/ScriptedDrive.h"
 #include "render/Screenshot.h"
 
 #include <glm/glm.hpp>
 #include <functional>
-#include <set>
 #include <string>
 
 struct GLFWwindow;
@@ -31,25 +29,25 @@ public:
     ScenarioHarness(const ScenarioHarness&) = delete;
     ScenarioHarness& operator=(const ScenarioHarness&) = delete;
 
-    // Installs the clock and key script, then runs the game's start-up.
+    // Runs the game's start-up with the scripted clock and keys.
     void start(int width = 800, int height = 600);
 
     // Advances the clock by dt seconds and runs one frame; returns runFrame's result.
-    bool frame(double dt);
+    bool frame(double dt) { return drive_.frame(dt); }
     // n frames of dt each.
     void frames(int n, double dt);
 
-    void hold(int key) { keys_.insert(key); }
-    void release(int key) { keys_.erase(key); }
-    void releaseAll() { keys_.clear(); }
+    void hold(int key) { drive_.hold(key); }
+    void release(int key) { drive_.release(key); }
+    void releaseAll() { drive_.releaseAll(); }
 
     // The image of the frame that was swapped last.
     Screenshot captureFrame() const;
     // Writes a PNG under the build tree's screenshot folder; returns its path.
     std::string save(const Screenshot& shot, const std::string& name) const;
 
-    double clock() const { return clock_; }
-    GLFWwindow* window() const { return window_; }
+    double clock() const { return drive_.clock(); }
+    GLFWwindow* window() const { return drive_.window(); }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -57,11 +55,9 @@ public:
     void finish();
 
 private:
-    GLFWwindow* window_ = nullptr;
-    double clock_ = 0.0;
+    ScriptedDrive drive_;
     int width_ = 800;
     int height_ = 600;
-    std::set<int> keys_;
 };
 
 // The car's world position (the translation of its model matrix).

@@ -2,10 +2,10 @@
 // rate. The keys come through the frame seam and move the car with the frame
 // loop's own steering and driving; nothing is drawn, so twenty seconds of game
 // time at a thousand frames a second take a moment.
-#include "app/FrameSeam.h"
 #include "app/Game.h"
 #include "app/GameRules.h"
 #include "app/GameState.h"
+#include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
 #include "scene/SceneObject.h"
 
@@ -62,15 +62,17 @@ float tubeInnerRadius()
 
 class SteeringFixture {
 protected:
-    std::vector<int> held;
+    ScriptedDrive drive; // the keys; the game itself is not started
+
+    void hold(const std::vector<int>& keys)
+    {
+        drive.releaseAll();
+        for (int key : keys)
+            drive.hold(key);
+    }
 
     void setUpCar()
     {
-        FrameSeam& seam = frameSeam();
-        seam.now = [] { return 0.0; };
-        seam.keyDown = [this](GLFWwindow*, int key) {
-            return std::find(held.begin(), held.end(), key) != held.end();
-        };
         car = std::make_unique<scene::Model>();
         car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
                                           glm::vec3(0.0f, 0.0f, -25.0f));
@@ -78,12 +80,7 @@ protected:
         camera = std::make_unique<Camera>();
     }
 
-    void tearDownCar()
-    {
-        car.reset();
-        camera.reset();
-        useGlfwSeam();
-    }
+    void tearDownCar() { releaseResources(); }
 
     // One frame of the loop's car motion.
     void frame(float dt)
@@ -104,10 +101,12 @@ protected:
 TEST_P(HeldArrowKeys, KeepTheCarWithinItsLimitAndTheCameraInsideTheTube)
 {
     const auto [mask, frameTime] = GetParam();
+    std::vector<int> keys;
     for (int k = 0; k < 4; ++k) {
         if (mask & (1 << k))
-            held.push_back(arrowKeys[k]);
+            keys.push_back(arrowKeys[k]);
     }
+    hold(keys);
     const float wall = tubeInnerRadius();
     ASSERT_GT(wall, 4.0f) << "tube model not found or not round";
 
@@ -163,7 +162,7 @@ TEST_F(CarOutsideTheTube, ComesBackWithinAFrameWhenItsKeysAreReleasedOrPointInwa
     for (const auto& c : cases) {
         car->modelMatrix[3].x = c.at.x;
         car->modelMatrix[3].y = c.at.y;
-        held = c.keys;
+        hold(c.keys);
         frame(1.0f / 60.0f);
         const glm::vec3 p = scene::positionOf(car->modelMatrix);
         EXPECT_TRUE(insideTube(p.x, p.y)) << "from (" << c.at.x << ", " << c.at.y << ") with "

@@ -2,8 +2,7 @@
 // long stretch of fireworks. No GL error may be reported and memory may grow
 // only with the obstacle cubes the rules keep adding after the crash.
 #include "KeepLibrariesLoaded.h"
-#include "app/FrameSeam.h"
-#include "app/Game.h"
+#include "app/ScriptedDrive.h"
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
 
@@ -35,43 +34,34 @@ long residentBytes()
 }
 
 // Steers at the nearest obstacle ahead so the crash comes early.
-bool chaseObstacles(GLFWwindow*, int key)
+void chaseObstacles(ScriptedDrive& drive)
 {
-    if (gameOver || !car)
-        return false;
+    drive.releaseAll();
+    if (gameOver)
+        return;
     const glm::vec3 p = scene::positionOf(car->modelMatrix);
-    for (const auto& cube : cubes) {
+    if (const scene::Cube* cube = nearestObstacleAhead(p.z, 0.5f)) {
         const glm::vec3 t = scene::positionOf(cube->modelMatrix);
-        if (t.z >= p.z - 0.5f)
-            continue;
-        switch (key) {
-        case GLFW_KEY_RIGHT: return t.x > p.x + 0.15f;
-        case GLFW_KEY_LEFT: return t.x < p.x - 0.15f;
-        case GLFW_KEY_UP: return t.y > p.y + 0.15f;
-        case GLFW_KEY_DOWN: return t.y < p.y - 0.15f;
-        default: return false;
-        }
+        drive.steerTowards(glm::vec2(t.x, t.y), 0.15f);
     }
-    return false;
 }
 
 } // namespace
 
 TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
 {
-    frameSeam().now = [] { return step * (frame + 1); };
-    frameSeam().keyDown = chaseObstacles;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
 
-    const char* args[] = {"velorun", "640", "480"};
-    GLFWwindow* window = startUp(3, args);
+    ScriptedDrive drive;
+    drive.start(640, 480);
     int crashFrame = -1;
     long baselineBytes = 0;
     size_t baselineCubes = 0;
     const int frames = static_cast<int>(gameSeconds / step);
     for (; frame < frames; ++frame) {
-        ASSERT_TRUE(runFrame(window)) << "the loop ended on its own at frame " << frame;
+        chaseObstacles(drive);
+        ASSERT_TRUE(drive.frame(step)) << "the loop ended on its own at frame " << frame;
         if (gameOver && crashFrame < 0)
             crashFrame = frame;
         if (crashFrame >= 0 && frame == crashFrame + static_cast<int>(settleSeconds / step)) {
@@ -83,7 +73,7 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     const size_t finalCubes = cubes.size();
     const int fireworksTime = particleSystem.time;
     velorun::test::keepLoadedLibrariesUntilExit();
-    shutDown();
+    drive.finish();
 
     const std::string out = testing::internal::GetCapturedStdout();
     const std::string err = testing::internal::GetCapturedStderr();

@@ -1,8 +1,7 @@
 // velorun-bench: runs the real game's frames through the seam at 800 x 600 on a
 // fixed scripted drive (play, a deliberate crash, fireworks) and prints where
 // the time goes. Run it from the repository root. Not a test: it judges nothing.
-#include "app/FrameSeam.h"
-#include "app/Game.h"
+#include "app/ScriptedDrive.h"
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
@@ -45,14 +44,17 @@ int frameIndex = 0;
 int seekStart = 0;
 Options options;
 
-bool scriptedKey(GLFWwindow*, int key)
+void scriptKeys(ScriptedDrive& drive)
 {
     // Weave left and right while playing; afterwards drive straight on into
     // the obstacle placed in the car's path.
+    drive.releaseAll();
     if (frameIndex >= seekStart)
-        return false;
-    return (key == GLFW_KEY_LEFT && (frameIndex / 40) % 3 == 1) ||
-           (key == GLFW_KEY_RIGHT && (frameIndex / 40) % 3 == 2);
+        return;
+    if ((frameIndex / 40) % 3 == 1)
+        drive.hold(GLFW_KEY_LEFT);
+    if ((frameIndex / 40) % 3 == 2)
+        drive.hold(GLFW_KEY_RIGHT);
 }
 
 // The crash is part of the script: an obstacle in the car's path (slightly
@@ -274,12 +276,9 @@ int main(int argc, char** argv)
     const char* selfPath = "/proc/self/exe";
 #endif
 
-    frameSeam().now = [] { return options.step * (frameIndex + 1); };
-    frameSeam().keyDown = scriptedKey;
-
-    const char* args[] = {"velorun-bench", "800", "600"};
+    ScriptedDrive drive;
     const Clock::time_point start = Clock::now();
-    GLFWwindow* window = startUp(3, args);
+    drive.start(800, 600);
     glFinish();
     const double setUpMs = ms(start, Clock::now());
     glGenQueries(stageCount * 2, &stageQueries[0][0]);
@@ -298,7 +297,8 @@ int main(int argc, char** argv)
         std::fill(std::begin(stageUsed), std::end(stageUsed), false);
         const Clock::time_point before = Clock::now();
         const double cpuBefore = threadCpuMs();
-        runFrame(window);
+        scriptKeys(drive);
+        drive.frame(options.step);
         glFinish(); // the frame is done when the driver is
         const Clock::time_point after = Clock::now();
         const double cpuAfter = threadCpuMs();
@@ -330,7 +330,7 @@ int main(int argc, char** argv)
     const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const std::string renderer = rendererName ? rendererName : "unknown";
     glDeleteQueries(stageCount * 2, &stageQueries[0][0]);
-    shutDown();
+    drive.finish();
 
     if (options.cpuOnly) {
         std::printf("cpu_frame_ms=%.3f\n", percentile(frameTimes, 0.5));

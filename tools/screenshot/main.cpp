@@ -6,9 +6,8 @@
 // on until the hit and lets the fireworks run for three seconds (game-over
 // shot). Each shot is the frame just swapped, read from the back buffer (Mesa
 // keeps it after the swap).
-#include "app/FrameSeam.h"
-#include "app/Game.h"
 #include "app/GameState.h"
+#include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
 #include "render/Screenshot.h"
 #include "scene/SceneObject.h"
@@ -18,19 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <set>
 #include <string>
 
 namespace {
-
-double clockNow = 0.0;
-std::set<int> keysDown;
-
-void frame(GLFWwindow* window, double dt)
-{
-    clockNow += dt;
-    velorun::runFrame(window);
-}
 
 bool shoot(int width, int height, const std::string& path)
 {
@@ -43,18 +32,6 @@ bool shoot(int width, int height, const std::string& path)
     }
     std::cerr << "velorun-screenshot: wrote " << path << std::endl;
     return true;
-}
-
-// The obstacle nearest ahead of the car, or null.
-const velorun::scene::Cube* nearestAhead(float carZ)
-{
-    const velorun::scene::Cube* best = nullptr;
-    for (const auto& cube : velorun::cubes) {
-        const float z = cube->modelMatrix[3][2];
-        if (z < carZ - 3.0f && (!best || z > best->modelMatrix[3][2]))
-            best = cube.get();
-    }
-    return best;
 }
 
 int usage()
@@ -85,57 +62,48 @@ int main(int argc, char** argv)
     if ((gameplayPath.empty() && gameoverPath.empty()) || width <= 0 || height <= 0)
         return usage();
 
-    velorun::frameSeam().now = [] { return clockNow; };
-    velorun::frameSeam().keyDown = [](GLFWwindow*, int key) { return keysDown.count(key) != 0; };
-    const std::string w = std::to_string(width), h = std::to_string(height);
-    const char* args[] = {"velorun", w.c_str(), h.c_str(), nullptr};
-    GLFWwindow* window = velorun::startUp(3, args);
-    glfwHideWindow(window);
+    velorun::ScriptedDrive drive;
+    drive.start(width, height);
 
     const double step = 0.1;
     bool ok = true;
 
     // About three seconds of driving: a little to the right, then up.
     for (int i = 0; i < 30; ++i) {
-        keysDown.clear();
+        drive.releaseAll();
         if (i >= 8 && i < 12)
-            keysDown.insert(GLFW_KEY_RIGHT);
+            drive.hold(GLFW_KEY_RIGHT);
         if (i >= 16 && i < 19)
-            keysDown.insert(GLFW_KEY_UP);
-        frame(window, step);
+            drive.hold(GLFW_KEY_UP);
+        drive.frame(step);
     }
-    keysDown.clear();
-    frame(window, 0.0); // drawn with the view of where the camera is now
+    drive.releaseAll();
+    drive.frame(0.0); // drawn with the view of where the camera is now
     if (!gameplayPath.empty())
         ok = shoot(width, height, gameplayPath) && ok;
 
     if (!gameoverPath.empty()) {
         // Steer into the lane of the nearest obstacle ahead and drive on.
         for (int i = 0; i < 300 && !velorun::gameOver; ++i) {
-            keysDown.clear();
+            drive.releaseAll();
             const glm::vec3 car = velorun::scene::positionOf(velorun::car->modelMatrix);
-            if (const velorun::scene::Cube* cube = nearestAhead(car.z)) {
+            if (const velorun::scene::Cube* cube = velorun::nearestObstacleAhead(car.z, 3.0f)) {
                 const glm::vec3 c = velorun::scene::positionOf(cube->modelMatrix);
-                const float dx = (c.x - 0.2f) - car.x, dy = (c.y - 0.2f) - car.y;
-                if (dx > 0.3f) keysDown.insert(GLFW_KEY_RIGHT);
-                if (dx < -0.3f) keysDown.insert(GLFW_KEY_LEFT);
-                if (dy > 0.3f) keysDown.insert(GLFW_KEY_UP);
-                if (dy < -0.3f) keysDown.insert(GLFW_KEY_DOWN);
+                drive.steerTowards(glm::vec2(c.x - 0.2f, c.y - 0.2f), 0.3f);
             }
-            frame(window, step);
+            drive.frame(step);
         }
-        keysDown.clear();
+        drive.releaseAll();
         if (!velorun::gameOver) {
             std::cerr << "velorun-screenshot: no hit within 30 s of driving" << std::endl;
             ok = false;
         } else {
             for (int i = 0; i < 30; ++i) // three seconds of fireworks
-                frame(window, step);
+                drive.frame(step);
             ok = shoot(width, height, gameoverPath) && ok;
         }
     }
 
-    velorun::shutDown();
-    velorun::useGlfwSeam();
+    drive.finish();
     return ok ? 0 : 1;
 }
