@@ -91,6 +91,31 @@ TEST_F(ParticleSystemTest, InitCreatesBuffersProgramsAndTextures)
     EXPECT_TRUE(glIsTexture(system->fireworksTexture->id));
 }
 
+TEST_F(ParticleSystemTest, CapturedRecordsHoldTypePositionVelocityAgeInThatOrder)
+{
+    auto system = std::make_unique<ParticleSystem>();
+    system->init(glm::vec3(0.0f, 0.0f, -1.0f));
+    const GLuint program = system->updateProgram->program;
+    GLint count = 0;
+    glGetProgramiv(program, GL_TRANSFORM_FEEDBACK_VARYINGS, &count);
+    ASSERT_EQ(count, 4);
+    const struct {
+        const char* name;
+        GLenum type;
+    } expected[] = {{"Type1", GL_FLOAT}, {"Position1", GL_FLOAT_VEC3}, {"Velocity1", GL_FLOAT_VEC3}, {"Age1", GL_FLOAT}};
+    for (GLuint i = 0; i < 4; ++i) {
+        char name[32] = {};
+        GLsizei size = 0;
+        GLenum type = 0;
+        glGetTransformFeedbackVarying(program, i, sizeof name, nullptr, &size, &type, name);
+        EXPECT_STREQ(name, expected[i].name) << "varying " << i;
+        EXPECT_EQ(type, expected[i].type) << "varying " << i;
+    }
+    GLint mode = 0;
+    glGetProgramiv(program, GL_TRANSFORM_FEEDBACK_BUFFER_MODE, &mode);
+    EXPECT_EQ(mode, GL_INTERLEAVED_ATTRIBS);
+}
+
 TEST_F(ParticleSystemTest, UpdatesPingPongAndStayWithinCapacity)
 {
     ParticleSystem system;
