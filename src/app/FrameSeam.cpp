@@ -1,6 +1,10 @@
 #include "app/FrameSeam.h"
 
+#include "input/Gamepad.h"
+#include "input/GamepadMapping.h"
+
 #include <GLFW/glfw3.h>
+#include <utility>
 
 namespace velorun {
 
@@ -8,7 +12,9 @@ namespace {
 FrameSeam glfwSeam()
 {
     return FrameSeam{[] { return glfwGetTime(); },
-                     [](GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; }};
+                     keysWithGamepad([](GLFWwindow* window,
+                                        int key) { return glfwGetKey(window, key) == GLFW_PRESS; },
+                                     input::readFirstGamepad)};
 }
 } // namespace
 
@@ -19,5 +25,16 @@ FrameSeam& frameSeam()
 }
 
 void useGlfwSeam() { frameSeam() = glfwSeam(); }
+
+std::function<bool(GLFWwindow*, int key)> keysWithGamepad(std::function<bool(GLFWwindow*, int key)> keyboard,
+                                                          GamepadReader gamepad)
+{
+    return [keyboard = std::move(keyboard), gamepad = std::move(gamepad)](GLFWwindow* window, int key) {
+        if (keyboard(window, key))
+            return true;
+        GLFWgamepadstate state = input::restingGamepad();
+        return gamepad(state) && input::gamepadHoldsKey(state, key);
+    };
+}
 
 } // namespace velorun
