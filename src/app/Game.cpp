@@ -5,6 +5,7 @@
 #include "app/GameRules.h"
 #include "app/GameState.h"
 #include "app/PostFrameUpdate.h"
+#include "audio/AudioState.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -157,6 +158,7 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     glViewport(0, 0, settings.width, settings.height);
 
     setupText();
+    audio::openSound(audio::soundSystem, "./Resources/Sounds");
     return window;
 }
 
@@ -224,6 +226,8 @@ bool runFrame(GLFWwindow* window)
 
     // 13-15.
     postFrameUpdate();
+    audio::playCues(audio::soundSystem,
+                    audio::nextCues(audio::soundSchedule, gameOver, car->speed, loopState.deltaTime));
     if (glGetError() != GL_NO_ERROR)
         std::cerr << "GL ERROR DETECTED!!!" << std::endl;
     return loopState.keepRunning;
@@ -263,6 +267,7 @@ void releaseResources()
 void shutDown()
 {
     setFatalExitHook(nullptr);
+    audio::closeSound(audio::soundSystem);
     releaseResources();
     untrackWindowSize();
     glfwTerminate();
