@@ -4,7 +4,8 @@
 set -euo pipefail
 
 runtime=(build-essential cmake pkg-config
-         libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libsoil-dev libfreetype-dev)
+         libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libsoil-dev libfreetype-dev
+         libopenal-dev libsndfile1-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick fonts-crosextra-carlito dpkg-dev procps)
 
 packages=("${runtime[@]}")

@@ -1,19 +1,35 @@
 #include "app/FrameSeam.h"
 
 #include "app/GameState.h"
+#include "input/Gamepad.h"
+#include "input/GamepadMapping.h"
 
 #include <GLFW/glfw3.h>
+#include <utility>
 
 namespace velorun {
 
 FrameSeam glfwSeam()
 {
     return FrameSeam{[] { return glfwGetTime(); },
-                     [](GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; }};
+                     keysWithGamepad([](GLFWwindow* window,
+                                        int key) { return glfwGetKey(window, key) == GLFW_PRESS; },
+                                     input::readFirstGamepad)};
 }
 
 FrameSeam& frameSeam() { return seam; }
 
 void useGlfwSeam() { seam = glfwSeam(); }
+
+std::function<bool(GLFWwindow*, int key)> keysWithGamepad(std::function<bool(GLFWwindow*, int key)> keyboard,
+                                                          GamepadReader gamepad)
+{
+    return [keyboard = std::move(keyboard), gamepad = std::move(gamepad)](GLFWwindow* window, int key) {
+        if (keyboard(window, key))
+            return true;
+        GLFWgamepadstate state = input::restingGamepad();
+        return gamepad(state) && input::gamepadHoldsKey(state, key);
+    };
+}
 
 } // namespace velorun

@@ -3,6 +3,7 @@
 #include <functional>
 
 struct GLFWwindow;
+struct GLFWgamepadstate;
 
 namespace velorun {
 
@@ -21,5 +22,14 @@ FrameSeam& frameSeam();
 
 // Puts GLFW's clock and keyboard back.
 void useGlfwSeam();
+
+// Fills in a gamepad's state; false when no gamepad is there.
+using GamepadReader = std::function<bool(GLFWgamepadstate&)>;
+
+// Key state that also counts what a gamepad holds down, so that steering and
+// Escape see one kind of input. The game pairs GLFW's keyboard with the first
+// connected gamepad.
+std::function<bool(GLFWwindow*, int key)> keysWithGamepad(std::function<bool(GLFWwindow*, int key)> keyboard,
+                                                          GamepadReader gamepad);
 
 } // namespace velorun

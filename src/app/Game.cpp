@@ -6,6 +6,7 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
+#include "audio/AudioState.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -156,6 +157,7 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     glViewport(0, 0, settings.width, settings.height);
 
     setupText();
+    audio::openSound(audio::soundSystem, "./Resources/Sounds");
     return window;
 }
 
@@ -222,6 +224,8 @@ bool runFrame(GLFWwindow* window)
 
     // 13-15.
     postFrameUpdate();
+    audio::playCues(audio::soundSystem,
+                    audio::nextCues(audio::soundSchedule, gameOver, car->speed, loopState.deltaTime));
     if (glGetError() != GL_NO_ERROR)
         std::cerr << "GL ERROR DETECTED!!!" << std::endl;
     return loopState.keepRunning;
@@ -232,6 +236,7 @@ void releaseResources()
     releaseSceneState();
     releaseRenderState();
     releaseGameState();
+    audio::releaseAudioState();
     resetBaseState();
 }
 

@@ -1,6 +1,7 @@
 #include "app/KeyCallback.h"
 
 #include "app/GameState.h"
+#include "audio/AudioState.h"
 #include "lighting/SceneState.h"
 
 #include <GL/glew.h>
@@ -106,6 +107,11 @@ void keyCallback(GLFWwindow*, int key, int, int action, int)
             std::cout << "blending on" << std::endl;
             glEnable(GL_BLEND);
         }
+        break;
+    case GLFW_KEY_M:
+        audio::soundEnabled = !audio::soundEnabled;
+        std::cout << (audio::soundEnabled ? "Sound on" : "Sound off") << std::endl;
+        audio::setSoundEnabled(audio::soundSystem, audio::soundEnabled);
         break;
     default:
         break;

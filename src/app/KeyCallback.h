@@ -4,7 +4,8 @@ struct GLFWwindow;
 
 namespace velorun {
 
-// Function keys switch display options; only presses count, never repeats.
+// Function keys switch display options and M switches sound; only presses
+// count, never repeats.
 void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
 
 // The mip-mapping mode after `mode` (0 -> 1 -> 2 -> 0) and its message; a mode

@@ -44,6 +44,9 @@ expected=(
   Textures/LensFlares/tex8.png
   Textures/LensFlares/tex9.png
   packaging/velorun.png
+  Resources/Sounds/engine.wav
+  Resources/Sounds/crash.wav
+  Resources/Sounds/burst.wav
 )
 # The font is only copied when Debian's fonts-crosextra-carlito is installed.
 if [ -f /usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf ]; then

@@ -16,7 +16,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = velorun ] || fail "package name is '$(field Package)'"
 [ "$(field Section)" = games ] || fail "section is '$(field Section)'"
 depends=$(field Depends)
-for dep in libglfw3 libglew2.2 libassimp5 libfreeimage3 libsoil1 libfreetype6; do
+for dep in libglfw3 libglew2.2 libassimp5 libfreeimage3 libsoil1 libfreetype6 libopenal1 libsndfile1; do
     grep -qw -- "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 [ -n "$(field Description)" ] || fail "no description"
@@ -24,7 +24,8 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/velorun ./usr/libexec/velorun/velorun ./usr/share/velorun/Shader/model.frag \
          ./usr/share/velorun/Resources/Objects/car/car.obj ./usr/share/velorun/Textures/LensFlares/tex9.png \
-         ./usr/share/velorun/Resources/Fonts/calibri.ttf ./usr/share/applications/velorun.desktop \
+         ./usr/share/velorun/Resources/Fonts/calibri.ttf ./usr/share/velorun/Resources/Sounds/engine.wav \
+         ./usr/share/applications/velorun.desktop \
          ./usr/share/icons/hicolor/256x256/apps/velorun.png ./usr/share/doc/velorun/LICENSE-Carlito.txt; do
     grep -qxF -- "$f" <<<"$files" || fail "not in the package: $f"
 done

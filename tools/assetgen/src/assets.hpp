@@ -12,5 +12,6 @@ bool generateObstacleTexture(const std::string& outDir);
 bool generateFireworkTexture(const std::string& outDir);
 bool generateLensFlares(const std::string& outDir);
 bool generateIcon(const std::string& outDir);
+bool generateSounds(const std::string& outDir);
 
 }  // namespace assetgen

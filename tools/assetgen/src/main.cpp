@@ -1,6 +1,6 @@
 // velorun-assetgen OUTDIR
 //
-// Regenerates every mesh, texture and font file the game loads below OUTDIR
+// Regenerates every mesh, texture, sound and font file the game loads below OUTDIR
 // (pass the repository root to refresh the committed copies). The output is
 // fully deterministic: no clock, no global rand(), fixed number formatting.
 
@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     FreeImage_Initialise(FALSE);
     const bool ok = assetgen::generateTube(outDir) && assetgen::generateCar(outDir) &&
                     assetgen::generateObstacleTexture(outDir) && assetgen::generateFireworkTexture(outDir) &&
-                    assetgen::generateLensFlares(outDir) && assetgen::generateIcon(outDir) && copyFont(outDir);
+                    assetgen::generateLensFlares(outDir) && assetgen::generateIcon(outDir) && assetgen::generateSounds(outDir) &&
+                    copyFont(outDir);
     FreeImage_DeInitialise();
     if (!ok) {
         std::cerr << "assetgen: FAILED\n";

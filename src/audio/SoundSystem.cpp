@@ -1,0 +1,155 @@
+#include "audio/SoundSystem.h"
+
+#include <sndfile.h>
+
+#include <cstdio>
+#include <vector>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace velorun::audio {
+
+namespace {
+
+constexpr float engineGain = 0.35f;
+constexpr float crashGain = 1.0f;
+constexpr float burstGain = 0.7f;
+
+// The backends OpenAL tries report their failures on standard error (ALSA
+// alone writes several lines when there is no sound card); a game without a
+// sound device simply plays silently, so those reports are dropped.
+ALCdevice* openDefaultDeviceQuietly()
+{
+#ifdef _WIN32
+    return alcOpenDevice(nullptr);
+#else
+    std::fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    const int devNull = open("/dev/null", O_WRONLY);
+    if (savedStderr >= 0 && devNull >= 0)
+        dup2(devNull, STDERR_FILENO);
+    ALCdevice* device = alcOpenDevice(nullptr);
+    std::fflush(stderr);
+    if (savedStderr >= 0) {
+        dup2(savedStderr, STDERR_FILENO);
+        close(savedStderr);
+    }
+    if (devNull >= 0)
+        close(devNull);
+    return device;
+#endif
+}
+
+// A mono or stereo sound file as a 16-bit OpenAL buffer; 0 when unreadable.
+ALuint loadBuffer(const std::string& path)
+{
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        return 0;
+    ALuint buffer = 0;
+    if ((info.channels == 1 || info.channels == 2) && info.frames > 0) {
+        std::vector<short> samples(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
+        const sf_count_t read = sf_readf_short(file, samples.data(), info.frames);
+        if (read > 0) {
+            alGenBuffers(1, &buffer);
+            alBufferData(buffer, info.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16, samples.data(),
+                         static_cast<ALsizei>(read * info.channels * static_cast<sf_count_t>(sizeof(short))),
+                         info.samplerate);
+        }
+    }
+    sf_close(file);
+    return buffer;
+}
+
+// A voice heard the same from everywhere: at the listener, no distance fall-off.
+ALuint makeSource(ALuint buffer, float gain, bool looping)
+{
+    ALuint source = 0;
+    alGenSources(1, &source);
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSourcef(source, AL_GAIN, gain);
+    alSourcei(source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    if (buffer != 0)
+        alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    return source;
+}
+
+} // namespace
+
+bool openSound(SoundSystem& sound, const std::string& folder)
+{
+    sound.device = openDefaultDeviceQuietly();
+    if (!sound.device)
+        return false;
+    sound.context = alcCreateContext(sound.device, nullptr);
+    if (!sound.context || alcMakeContextCurrent(sound.context) != ALC_TRUE) {
+        closeSound(sound);
+        return false;
+    }
+    sound.startedAt = std::chrono::steady_clock::now();
+    sound.engineBuffer = loadBuffer(folder + "/engine.wav");
+    sound.crashBuffer = loadBuffer(folder + "/crash.wav");
+    sound.burstBuffer = loadBuffer(folder + "/burst.wav");
+    sound.engineSource = makeSource(sound.engineBuffer, engineGain, true);
+    sound.crashSource = makeSource(sound.crashBuffer, crashGain, false);
+    for (ALuint& voice : sound.burstSources)
+        voice = makeSource(sound.burstBuffer, burstGain, false);
+    return true;
+}
+
+void playCues(SoundSystem& sound, const SoundCues& cues)
+{
+    if (!sound.context)
+        return;
+    if (cues.engineRunning && cues.enginePitch != sound.enginePitch) {
+        alSourcef(sound.engineSource, AL_PITCH, cues.enginePitch);
+        sound.enginePitch = cues.enginePitch;
+    }
+    if (cues.engineRunning != sound.enginePlaying) {
+        if (cues.engineRunning)
+            alSourcePlay(sound.engineSource);
+        else
+            alSourceStop(sound.engineSource);
+        sound.enginePlaying = cues.engineRunning;
+    }
+    if (cues.crash)
+        alSourcePlay(sound.crashSource);
+    if (cues.burst) {
+        const ALuint voice = sound.burstSources[sound.nextBurstVoice];
+        sound.nextBurstVoice = (sound.nextBurstVoice + 1) % burstVoices;
+        alSourcef(voice, AL_PITCH, cues.burstPitch);
+        alSourcePlay(voice);
+    }
+}
+
+void setSoundEnabled(SoundSystem& sound, bool enabled)
+{
+    if (sound.context)
+        alListenerf(AL_GAIN, enabled ? 1.0f : 0.0f);
+}
+
+void closeSound(SoundSystem& sound)
+{
+    if (sound.context) {
+        ALuint sources[2 + burstVoices] = {sound.engineSource, sound.crashSource};
+        for (int i = 0; i < burstVoices; ++i)
+            sources[2 + i] = sound.burstSources[i];
+        alSourceStopv(2 + burstVoices, sources);
+        alDeleteSources(2 + burstVoices, sources);
+        for (ALuint buffer : {sound.engineBuffer, sound.crashBuffer, sound.burstBuffer}) {
+            if (buffer != 0)
+                alDeleteBuffers(1, &buffer);
+        }
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(sound.context);
+    }
+    if (sound.device)
+        alcCloseDevice(sound.device);
+    sound = SoundSystem{};
+}
+
+} // namespace velorun::audio

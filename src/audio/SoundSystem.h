@@ -1,0 +1,46 @@
+#pragma once
+
+#include "audio/SoundCues.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <chrono>
+#include <string>
+
+namespace velorun::audio {
+
+constexpr int burstVoices = 3;
+
+// The game's OpenAL device, context, sounds and voices. Without a device
+// every operation does nothing, so the game runs silently.
+struct SoundSystem {
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    ALuint engineBuffer = 0;
+    ALuint crashBuffer = 0;
+    ALuint burstBuffer = 0;
+    ALuint engineSource = 0;
+    ALuint crashSource = 0;
+    ALuint burstSources[burstVoices] = {};
+    int nextBurstVoice = 0;
+    bool enginePlaying = false;
+    float enginePitch = 0.0f;
+    // When the device began to play, on the steady clock.
+    std::chrono::steady_clock::time_point startedAt;
+};
+
+// Opens the default device quietly and loads the sounds from `folder`
+// (engine.wav, crash.wav, burst.wav). False when there is no device; a sound
+// file that cannot be read just stays silent.
+bool openSound(SoundSystem& sound, const std::string& folder);
+
+// Starts, stops and retunes voices; source parameter updates only.
+void playCues(SoundSystem& sound, const SoundCues& cues);
+
+// Muting sets the listener's gain, so nothing is heard until it is unmuted.
+void setSoundEnabled(SoundSystem& sound, bool enabled);
+
+// Deletes the voices and sounds, then the context, and closes the device.
+void closeSound(SoundSystem& sound);
+
+} // namespace velorun::audio

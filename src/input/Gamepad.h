@@ -1,0 +1,12 @@
+#pragma once
+
+#include <GLFW/glfw3.h>
+
+namespace velorun::input {
+
+// The state of the first connected joystick that GLFW knows as a gamepad
+// (through its built-in mappings); false, with `state` untouched, when none is
+// connected. Asked afresh on every call, so a pad may come and go at any time.
+bool readFirstGamepad(GLFWgamepadstate& state);
+
+} // namespace velorun::input
