@@ -22,7 +22,7 @@ struct CommandLineResult {
 // trailing characters ignored), the flag only as 0 or 1; extras are ignored.
 CommandLineResult parseCommandLine(int argc, const char* const* argv);
 
-// The console message for an error, ending in the blank the game has always printed.
+// The console message for an error; it ends in a blank.
 std::string commandLineErrorMessage(CommandLineError error);
 
 } // namespace velorun
