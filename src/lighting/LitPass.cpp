@@ -59,6 +59,9 @@ void renderScene(GLFWwindow* window)
             glUseProgram(modelProgram);
             glUniform1i(glGetUniformLocation(modelProgram, "renderSpot"), model == car.get() ? 0 : 1);
             setModel(modelProgram, model->getModelMatrix());
+            // A mesh without a gloss map leaves this sampler where the last
+            // glossy mesh put it, on a unit that now holds a shadow cube map.
+            glUniform1i(glGetUniformLocation(modelProgram, "material.texture_specular1"), 0);
             model->draw(modelShader.get(), depthCubeMaps);
         }
     }
