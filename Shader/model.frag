@@ -123,7 +123,7 @@ float shadowLight(int j, vec3 v, vec3 Ng, float radius, mat2 spin)
         vec4 dt = vec4(cell.y + 1.0, cell.y + 1.0, cell.y, cell.y) - uv0.y;
         // The tube is faceted: neighbouring facets bend towards the lamp, so
         // texels further out get more room before they count as a blocker.
-        float room = bias * (1.0 + 0.6 * length(off));
+        float room = bias * (2.0 + length(off));
         vec4 seen = step(ref0 - room + slope.x * ds + slope.y * dt, stored);
         lit += mix(mix(seen.w, seen.z, w.x), mix(seen.x, seen.y, w.x), w.y);
         if (k == taps - 1 && lit > 0.0 && lit < float(taps))
