@@ -1,7 +1,6 @@
 #version 430 core
 // Spark sprite. The texture is a soft glow on black without alpha, so brightness
-// becomes coverage; dim texels are discarded so they never write depth and
-// punch holes in sparks drawn later.
+// becomes coverage; dim texels are discarded, as they would add nothing.
 in vec2 TexCoord;
 
 layout(location = 0) out vec4 fragColor;

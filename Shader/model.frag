@@ -7,6 +7,14 @@ in vec2 TexCoords;
 layout(location = 0) out vec4 fragColor;
 
 uniform sampler2D texture_diffuse1;     // unit 0
+// Per mesh: the diffuse map on unit 0 and, for a glossy mesh, its gloss map on
+// unit 1. A mesh without a gloss map finds its diffuse map here instead and is
+// as glossy as it is bright.
+struct Material {
+    sampler2D texture_diffuse1;
+    sampler2D texture_specular1;
+};
+uniform Material material;
 uniform samplerCube depthMaps[8];       // element j = shadow cube of lamp j+1
 uniform float far_plane;                // far plane the shadow cubes were rendered with
 uniform vec3 objectColor;
@@ -25,6 +33,7 @@ uniform vec3 lightPositionPoint8;
 uniform vec3 lightPositionSpot;
 
 const float SHADOW_NEAR = 1.0;          // near plane of the shadow cube projection
+const float SHADOW_SIZE = 1024.0;       // texels along a cube face
 const float LIGHT_RANGE = 25.0;         // lamps are 20 apart; each reaches a bit past its neighbour
 const vec3  SPOT_DIR    = vec3(0.0, 0.0, -1.0);
 const float SPOT_SOFT   = 0.035;        // cosine width of the soft cone edge
@@ -35,10 +44,14 @@ const vec3  FOG_COLOR   = vec3(0.35, 0.36, 0.43);
 const float FOG_START   = 55.0;
 const float FOG_END     = 98.0;         // camera far plane is 100
 
-// Rotated 4-tap pattern on a small disk perpendicular to the light ray.
-// Fixed (not per-pixel random) so edges stay stable while driving.
-const vec2 TAPS[4] = vec2[4](vec2( 0.80,  0.35), vec2(-0.35,  0.80),
-                             vec2(-0.80, -0.35), vec2( 0.35, -0.80));
+// Shadow taps: a Vogel disk, turned per pixel by interleaved gradient noise so
+// neighbouring pixels cover different parts of the penumbra: the edge becomes
+// a fine, even dither instead of a few hard steps.
+// The first half spans the whole disk and decides; the rest only on an edge.
+const int   SHADOW_TAPS = 8;
+const vec2  VOGEL[SHADOW_TAPS] = vec2[SHADOW_TAPS](
+    vec2( 0.2500,  0.0000), vec2(-0.7385, -0.1306), vec2( 0.0489, -0.5569), vec2(-0.2340,  0.8705),
+    vec2(-0.3193,  0.2925), vec2( 0.6996, -0.4450), vec2( 0.4024,  0.5249), vec2(-0.4463, -0.8593));
 
 // Windowed inverse-square falloff: reaches exactly zero at LIGHT_RANGE,
 // so lamps out of reach cost neither lighting nor shadow look-ups.
@@ -49,17 +62,74 @@ float pointAttenuation(float d)
     return 1.7 * (w * w) / (1.0 + 0.010 * d * d);
 }
 
-// The depth pass stores plain hardware depth of a 90-degree perspective face,
-// so convert the major-axis distance to that same window depth instead of
-// converting every fetched texel back to distance.
-float cubeDepth(vec3 v)
+float interleavedGradientNoise(vec2 pixel)
 {
+    return fract(52.9829189 * fract(dot(pixel, vec2(0.06711056, 0.00583715))));
+}
+
+// One shadow tap at `disk` texels from the fragment's own texel position uv0:
+// 1 when the lamp sees past it, 0 when something stands in front.
+float shadowTap(int j, vec3 v, vec2 uv0, vec3 sAxis, vec3 tAxis, float texelsPerUnit,
+                float ref0, vec2 slope, float bias, vec2 disk)
+{
+    // Taps stay on the fragment's face, which the texel maths assumes, and read
+    // at a texel's centre, where its stored depth holds exactly.
+    vec2 texel = floor(clamp(uv0 + disk, 0.5, SHADOW_SIZE - 1.5) + 0.5);
+    vec2 off = texel - uv0;
+    float stored = texture(depthMaps[j], v + (sAxis * off.x + tAxis * off.y) / texelsPerUnit).r;
+    // The tube is faceted: neighbouring facets bend towards the lamp, so
+    // texels further out get more room before they count as a blocker.
+    float room = bias * (2.0 + length(off));
+    return step(ref0 - room + dot(slope, off), stored);
+}
+
+// Share of lamp j's light reaching the surface point at v from the lamp, with
+// geometric normal Ng. The depth pass stores plain hardware depth P - Q / z of a
+// 90-degree face, z the distance along the face's axis. Every texel is compared
+// with the depth the surface's own plane has at that texel's centre, so a lit
+// surface never shadows itself however grazing the light, and the bias can stay
+// a fraction of a texel: shadows stay attached to what casts them.
+float shadowLight(int j, vec3 v, vec3 Ng, float radius, mat2 spin)
+{
+    // Face the direction falls on, with its s and t axes as cube maps define them.
     vec3 a = abs(v);
-    float z = max(a.x, max(a.y, a.z));
-    z -= 0.02 + 0.01 * z;               // distance bias, grows with texel footprint
+    vec3 mAxis, sAxis, tAxis;
+    if (a.x >= a.y && a.x >= a.z) {
+        float sg = v.x < 0.0 ? -1.0 : 1.0;
+        mAxis = vec3(sg, 0.0, 0.0); sAxis = vec3(0.0, 0.0, -sg); tAxis = vec3(0.0, -1.0, 0.0);
+    } else if (a.y >= a.z) {
+        float sg = v.y < 0.0 ? -1.0 : 1.0;
+        mAxis = vec3(0.0, sg, 0.0); sAxis = vec3(1.0, 0.0, 0.0); tAxis = vec3(0.0, 0.0, sg);
+    } else {
+        float sg = v.z < 0.0 ? -1.0 : 1.0;
+        mAxis = vec3(0.0, 0.0, sg); sAxis = vec3(sg, 0.0, 0.0); tAxis = vec3(0.0, -1.0, 0.0);
+    }
+    float ma = dot(v, mAxis);
+    if (ma >= far_plane)
+        return 1.0;
+    float texelsPerUnit = 0.5 * SHADOW_SIZE / ma;      // across the face, at the fragment's distance
+    vec2 uv0 = vec2(dot(v, sAxis), dot(v, tAxis)) * texelsPerUnit + (0.5 * SHADOW_SIZE - 0.5);
+
     float n = SHADOW_NEAR;
     float f = far_plane;
-    return ((f + n) / (f - n) - 2.0 * f * n / ((f - n) * max(z, n))) * 0.5 + 0.5;
+    float P = f / (f - n);
+    float Q = f * n / (f - n);
+    // Depth of the surface plane per texel step; clamped where the light grazes.
+    float vn = min(dot(v, Ng), -0.1 * length(v));
+    vec2 slope = -(Q / ma) * vec2(dot(sAxis, Ng), dot(tAxis, Ng)) / (texelsPerUnit * vn);
+    // Half a texel of distance covers the depth pass's own rounding.
+    float bias = Q * (0.5 / texelsPerUnit) / (ma * ma);
+    float ref0 = P - Q / ma;
+
+    float diskTexels = radius * texelsPerUnit;
+    float lit = 0.0;
+    for (int k = 0; k < SHADOW_TAPS / 2; ++k)
+        lit += shadowTap(j, v, uv0, sAxis, tAxis, texelsPerUnit, ref0, slope, bias, spin * VOGEL[k] * diskTexels);
+    if (lit == 0.0 || lit == float(SHADOW_TAPS / 2))
+        return lit / float(SHADOW_TAPS / 2);
+    for (int k = SHADOW_TAPS / 2; k < SHADOW_TAPS; ++k)
+        lit += shadowTap(j, v, uv0, sAxis, tAxis, texelsPerUnit, ref0, slope, bias, spin * VOGEL[k] * diskTexels);
+    return lit / float(SHADOW_TAPS);
 }
 
 // Soft knee so lamp glints and glowing rings roll off instead of clipping flat.
@@ -77,17 +147,30 @@ void main()
 
     vec3 tex = texture(texture_diffuse1, TexCoords).rgb;
     vec3 albedo = tex * tint;
+    vec3 glossTexel = texture(material.texture_specular1, TexCoords).rgb;
+    float gloss = dot(glossTexel, vec3(0.299, 0.587, 0.114));
+    // Glossier surfaces get a tighter, brighter highlight.
+    float shininess = mix(8.0, 2.0 * SHININESS, gloss);
+    float specScale = gloss * (shininess + 8.0) / (SHININESS + 8.0);
 
     vec3 V = normalize(viewPosition - FragPos);
     vec3 N = normalize(Normal);
-    if (dot(N, V) < 0.0) N = -N;        // we look at the tube from inside: face the viewer
+    // The facet's own plane, for the shadow test; oriented like the shading normal.
+    vec3 Ng = normalize(cross(dFdx(FragPos), dFdy(FragPos)));
+    if (dot(Ng, N) < 0.0) Ng = -Ng;
 
     vec3 lamps[8] = vec3[8](lightPositionPoint1, lightPositionPoint2, lightPositionPoint3,
                             lightPositionPoint4, lightPositionPoint5, lightPositionPoint6,
                             lightPositionPoint7, lightPositionPoint8);
 
-    // Cost: 4 cube fetches per lamp that both reaches the fragment and faces it.
-    // Lamps sit 20 apart with a 25 range, so at most 3 qualify: <= 12 fetches per fragment.
+    // A turn per pixel without trigonometry: a noisy direction, normalised.
+    float noise = interleavedGradientNoise(gl_FragCoord.xy);
+    vec2 turn = normalize(vec2(noise - 0.5, fract(noise * 11.0 + 0.31) - 0.5) + 1e-3);
+    mat2 spin = mat2(turn.x, turn.y, -turn.y, turn.x);
+
+    // Cost: half the shadow taps per lamp that both reaches the fragment and faces it,
+    // all of them on an edge;
+    // lamps sit 20 apart with a 25 range, so at most 3 qualify.
     vec3 diffuse  = vec3(0.0);
     vec3 specular = vec3(0.0);
     for (int j = 0; j < 8; ++j) {
@@ -99,24 +182,12 @@ void main()
         if (ndl <= 0.0) continue;
         float att = pointAttenuation(d);
 
-        // Normal offset defeats acne on the tube wall, which the lamps hit at grazing angles.
-        vec3 v = FragPos + N * (0.02 + 0.01 * d) - lamps[j];
-        float lit = 1.0;
-        if (max(abs(v.x), max(abs(v.y), abs(v.z))) < far_plane) {
-            vec3 axis = abs(v.y) < 0.9 * length(v) ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0);
-            vec3 t = normalize(cross(axis, v));
-            vec3 b = normalize(cross(v, t));
-            float radius = 0.04 + 0.006 * d;   // wider penumbra further from the lamp
-            lit = 0.0;
-            for (int k = 0; k < 4; ++k) {
-                vec3 s = v + (t * TAPS[k].x + b * TAPS[k].y) * radius;
-                lit += cubeDepth(s) <= texture(depthMaps[j], s).r ? 0.25 : 0.0;
-            }
-        }
+        float radius = 0.03 + 0.005 * d;    // wider penumbra further from the lamp
+        float lit = shadowLight(j, -toLight, Ng, radius, spin);
 
         vec3 H = normalize(L + V);
         diffuse  += (att * ndl * lit);
-        specular += (att * lit * pow(max(dot(N, H), 0.0), SHININESS));
+        specular += (att * lit * ndl * pow(max(dot(N, H), 0.0), shininess));
     }
 
     // Headlight: shines down the tube (-z) with a soft cone edge; no shadow.
@@ -131,7 +202,7 @@ void main()
             float att = 1.6 * cone / (1.0 + 0.045 * d + 0.0075 * d * d);
             vec3 H = normalize(L + V);
             diffuse  += att * ndl;
-            specular += att * pow(max(dot(N, H), 0.0), SHININESS);
+            specular += att * ndl * pow(max(dot(N, H), 0.0), shininess);
         }
     }
 
@@ -141,7 +212,7 @@ void main()
     vec3 emissive = albedo * glow * 0.85;
 
     vec3 color = albedo * (AMBIENT + diffuse * lampC) * (1.0 - 0.5 * glow)
-               + SPEC_STRENGTH * (1.0 - glow) * specular * lampC
+               + SPEC_STRENGTH * specScale * (1.0 - glow) * specular * lampC
                + emissive;
     color = softClip(color);
 

@@ -55,6 +55,9 @@ void renderScene(GLFWwindow* window)
             glUseProgram(modelProgram);
             setUniform(modelProgram, "renderSpot", model == car.get() ? 0 : 1);
             setUniform(modelProgram, "model", model->getModelMatrix());
+            // A mesh without a gloss map leaves this sampler where the last
+            // glossy mesh put it, on a unit that now holds a shadow cube map.
+            setUniform(modelProgram, "material.texture_specular1", 0);
             model->draw(modelShader.get(), depthCubeMaps);
         }
     }

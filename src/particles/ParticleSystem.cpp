@@ -149,7 +149,11 @@ void ParticleSystem::render(const glm::mat4& viewProjection, const glm::vec3& ca
     glBindBuffer(GL_ARRAY_BUFFER, particleBuffers[currTFB]);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Particle), reinterpret_cast<void*>(4));
+    // Blended sprites test depth but leave it alone, so overlapping sparks
+    // mix instead of the nearer one cutting its square out of the others.
+    glDepthMask(GL_FALSE);
     glDrawTransformFeedback(GL_POINTS, transformFeedbacks[currTFB]);
+    glDepthMask(GL_TRUE);
     glDisableVertexAttribArray(0);
 }
 

@@ -3,6 +3,7 @@
 #include "particles/ParticleSystem.h"
 #include "render/Projections.h"
 
+#include <algorithm>
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
 
@@ -183,6 +184,43 @@ TEST_F(ParticleSystemTest, ViewProjectionReachesTheShaderTransposed)
     glActiveTexture(GL_TEXTURE2);
     EXPECT_EQ(static_cast<GLuint>(getInteger(GL_TEXTURE_BINDING_2D)), system.fireworksTexture->id);
     glActiveTexture(GL_TEXTURE0);
+}
+
+// Sparks are blended: each must show through the others, so the draw may test
+// depth but must leave the depth buffer as it found it.
+TEST_F(ParticleSystemTest, BlendedSparksLeaveTheDepthBufferAlone)
+{
+    ParticleSystem system;
+    system.init(glm::vec3(0.0f, 0.0f, -1.0f));
+    const glm::vec3 eye(0.0f, -2.0f, 8.0f);
+    const glm::mat4 viewProjection =
+        fireworksProjection() * glm::lookAt(eye, glm::vec3(0.0f, 0.0f, eye.z - 11.0f), glm::vec3(0, 1, 0));
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+
+    int drawnFrames = 0;
+    for (int step = 0; step < kSteps; ++step) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        system.time += kStepMillis;
+        system.update(kStepMillis);
+        system.render(viewProjection, eye);
+        system.swapBuffers();
+        ASSERT_EQ(getInteger(GL_DEPTH_WRITEMASK), GL_TRUE) << "the frame's later clears need depth writes";
+
+        const Screenshot shot = readPixels();
+        int lit = 0;
+        for (size_t i = 0; i < shot.rgba.size(); i += 4)
+            lit += shot.rgba[i] + shot.rgba[i + 1] + shot.rgba[i + 2] > 60;
+        if (lit == 0)
+            continue;
+        ++drawnFrames;
+        std::vector<float> depth(static_cast<size_t>(windowWidth() * windowHeight()));
+        glReadPixels(0, 0, windowWidth(), windowHeight(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        ASSERT_EQ(*std::min_element(depth.begin(), depth.end()), 1.0f) << "a spark wrote depth at step " << step;
+    }
+    EXPECT_GT(drawnFrames, 10) << "no sparks seen";
 }
 
 TEST_F(ParticleSystemTest, DestructionSaysGoodbyeAndReleasesItsObjects)
