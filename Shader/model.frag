@@ -16,7 +16,8 @@ struct Material {
 };
 uniform Material material;
 uniform samplerCube depthMaps[8];       // element j = shadow cube of lamp j+1
-uniform float far_plane;                // far plane the shadow cubes were rendered with
+uniform float near_plane;               // near and far plane the shadow cubes were rendered with
+uniform float far_plane;
 uniform vec3 objectColor;
 uniform vec3 lightColor;
 uniform float cutOff;                   // cosine of the spot cone
@@ -32,8 +33,6 @@ uniform vec3 lightPositionPoint7;
 uniform vec3 lightPositionPoint8;
 uniform vec3 lightPositionSpot;
 
-const float SHADOW_NEAR = 1.0;          // near plane of the shadow cube projection
-const float SHADOW_SIZE = 1024.0;       // texels along a cube face
 const float LIGHT_RANGE = 25.0;         // lamps are 20 apart; each reaches a bit past its neighbour
 const vec3  SPOT_DIR    = vec3(0.0, 0.0, -1.0);
 const float SPOT_SOFT   = 0.035;        // cosine width of the soft cone edge
@@ -47,11 +46,15 @@ const float FOG_END     = 98.0;         // camera far plane is 100
 // Shadow taps: a Vogel disk, turned per pixel by interleaved gradient noise so
 // neighbouring pixels cover different parts of the penumbra: the edge becomes
 // a fine, even dither instead of a few hard steps.
-// The first half spans the whole disk and decides; the rest only on an edge.
-const int   SHADOW_TAPS = 8;
+const int   SHADOW_TAPS = 4;
 const vec2  VOGEL[SHADOW_TAPS] = vec2[SHADOW_TAPS](
-    vec2( 0.2500,  0.0000), vec2(-0.7385, -0.1306), vec2( 0.0489, -0.5569), vec2(-0.2340,  0.8705),
-    vec2(-0.3193,  0.2925), vec2( 0.6996, -0.4450), vec2( 0.4024,  0.5249), vec2(-0.4463, -0.8593));
+    vec2( 0.3536,  0.0000), vec2(-0.4516,  0.4137), vec2( 0.0692, -0.7876), vec2( 0.5692,  0.7423));
+
+// Texels along a cube face; all eight maps are the same size.
+float shadowSize()
+{
+    return float(textureSize(depthMaps[0], 0).x);
+}
 
 // Windowed inverse-square falloff: reaches exactly zero at LIGHT_RANGE,
 // so lamps out of reach cost neither lighting nor shadow look-ups.
@@ -74,7 +77,7 @@ float shadowTap(int j, vec3 v, vec2 uv0, vec3 sAxis, vec3 tAxis, float texelsPer
 {
     // Taps stay on the fragment's face, which the texel maths assumes, and read
     // at a texel's centre, where its stored depth holds exactly.
-    vec2 texel = floor(clamp(uv0 + disk, 0.5, SHADOW_SIZE - 1.5) + 0.5);
+    vec2 texel = floor(clamp(uv0 + disk, 0.5, shadowSize() - 1.5) + 0.5);
     vec2 off = texel - uv0;
     float stored = texture(depthMaps[j], v + (sAxis * off.x + tAxis * off.y) / texelsPerUnit).r;
     // The tube is faceted: neighbouring facets bend towards the lamp, so
@@ -107,10 +110,10 @@ float shadowLight(int j, vec3 v, vec3 Ng, float radius, mat2 spin)
     float ma = dot(v, mAxis);
     if (ma >= far_plane)
         return 1.0;
-    float texelsPerUnit = 0.5 * SHADOW_SIZE / ma;      // across the face, at the fragment's distance
-    vec2 uv0 = vec2(dot(v, sAxis), dot(v, tAxis)) * texelsPerUnit + (0.5 * SHADOW_SIZE - 0.5);
+    float texelsPerUnit = 0.5 * shadowSize() / ma;      // across the face, at the fragment's distance
+    vec2 uv0 = vec2(dot(v, sAxis), dot(v, tAxis)) * texelsPerUnit + (0.5 * shadowSize() - 0.5);
 
-    float n = SHADOW_NEAR;
+    float n = near_plane;
     float f = far_plane;
     float P = f / (f - n);
     float Q = f * n / (f - n);
@@ -123,11 +126,7 @@ float shadowLight(int j, vec3 v, vec3 Ng, float radius, mat2 spin)
 
     float diskTexels = radius * texelsPerUnit;
     float lit = 0.0;
-    for (int k = 0; k < SHADOW_TAPS / 2; ++k)
-        lit += shadowTap(j, v, uv0, sAxis, tAxis, texelsPerUnit, ref0, slope, bias, spin * VOGEL[k] * diskTexels);
-    if (lit == 0.0 || lit == float(SHADOW_TAPS / 2))
-        return lit / float(SHADOW_TAPS / 2);
-    for (int k = SHADOW_TAPS / 2; k < SHADOW_TAPS; ++k)
+    for (int k = 0; k < SHADOW_TAPS; ++k)
         lit += shadowTap(j, v, uv0, sAxis, tAxis, texelsPerUnit, ref0, slope, bias, spin * VOGEL[k] * diskTexels);
     return lit / float(SHADOW_TAPS);
 }
@@ -141,12 +140,8 @@ vec3 softClip(vec3 c)
 
 void main()
 {
-    // An unset colour uniform reads as black; fall back to neutral white.
-    vec3 tint  = dot(objectColor, objectColor) > 0.0 ? objectColor : vec3(1.0);
-    vec3 lampC = dot(lightColor, lightColor) > 0.0 ? lightColor : vec3(1.0);
-
     vec3 tex = texture(texture_diffuse1, TexCoords).rgb;
-    vec3 albedo = tex * tint;
+    vec3 albedo = tex * objectColor;
     vec3 glossTexel = texture(material.texture_specular1, TexCoords).rgb;
     float gloss = dot(glossTexel, vec3(0.299, 0.587, 0.114));
     // Glossier surfaces get a tighter, brighter highlight.
@@ -211,8 +206,8 @@ void main()
     float glow = smoothstep(0.5, 0.85, max(tex.r, max(tex.g, tex.b)));
     vec3 emissive = albedo * glow * 0.85;
 
-    vec3 color = albedo * (AMBIENT + diffuse * lampC) * (1.0 - 0.5 * glow)
-               + SPEC_STRENGTH * specScale * (1.0 - glow) * specular * lampC
+    vec3 color = albedo * (AMBIENT + diffuse * lightColor) * (1.0 - 0.5 * glow)
+               + SPEC_STRENGTH * specScale * (1.0 - glow) * specular * lightColor
                + emissive;
     color = softClip(color);
 

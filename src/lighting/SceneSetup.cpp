@@ -82,6 +82,7 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     glUseProgram(p);
     tubeA->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(4.0f, 4.0f, 15.0f));
     tubeB->modelMatrix = glm::translate(tubeA->modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f));
+    setUniform(p, "near_plane", shadowNear);
     setUniform(p, "far_plane", shadowFarPlane);
     setUniform(p, "projection", projection);
     setUniform(p, "view", view);

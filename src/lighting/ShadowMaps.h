@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/Projections.h"
+
 #include <GL/glew.h>
 #include <array>
 #include <cstddef>
@@ -8,7 +10,8 @@
 namespace velorun {
 
 constexpr int shadowMapSize = 1024;
-constexpr float shadowFarPlane = 80.0f;
+// The far plane the shadow faces are rendered with (the shadow projection's).
+constexpr float shadowFarPlane = shadowFar;
 
 // Projection x look-at for the six cube faces of a light, in GL's face order
 // (+X, -X, +Y, -Y, +Z, -Z): element i renders layer i.

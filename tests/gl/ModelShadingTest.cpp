@@ -34,6 +34,7 @@ protected:
         cubeShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/cube.frag");
         const GLuint p = modelShader->program;
         glUseProgram(p);
+        glUniform1f(glGetUniformLocation(p, "near_plane"), shadowNear);
         glUniform1f(glGetUniformLocation(p, "far_plane"), shadowFarPlane);
         glUniform3f(glGetUniformLocation(p, "objectColor"), 1.0f, 1.0f, 1.0f);
         glUniform3f(glGetUniformLocation(p, "lightColor"), 1.0f, 1.0f, 1.0f);

@@ -7,6 +7,7 @@
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
+#include "render/Projections.h"
 
 #include <cmath>
 #include <glm/glm.hpp>
@@ -44,6 +45,8 @@ TEST_F(SceneSetupTest, UploadsTheFixedValuesEachProgramNeeds)
     const GLuint model = modelShader->program;
     EXPECT_NEAR(floatUniform(model, "cutOff"), cutOff, 1e-6f);
     EXPECT_EQ(intUniform(model, "renderSpot"), 1);
+    // The lit pass rebuilds shadow distances with the shadow projection's planes.
+    EXPECT_FLOAT_EQ(floatUniform(model, "near_plane"), shadowNear);
     EXPECT_FLOAT_EQ(floatUniform(model, "far_plane"), shadowFarPlane);
     EXPECT_EQ(intUniform(model, "texture_diffuse1"), 0);
     EXPECT_EQ(vec3Uniform(model, "objectColor"), glm::vec3(1.0f));
