@@ -5,7 +5,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps test-deps asan clean
+.PHONY: run test build deps test-deps asan format clean
 
 # Builds just the game, not the tests and tools, before starting it.
 run: deps
@@ -37,6 +37,10 @@ asan: test-deps
 	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
+
+# Lays out src/, tools/ and tests/ as .clang-format says; make test checks it.
+format:
+	scripts/check-format.sh --fix
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -5,8 +5,7 @@
 namespace velorun {
 
 namespace {
-template <typename T>
-bool extract(const char* text, T& value)
+template <typename T> bool extract(const char* text, T& value)
 {
     std::istringstream stream{std::string(text)};
     stream >> value;

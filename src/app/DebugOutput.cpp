@@ -81,12 +81,11 @@ const char* severityName(GLenum severity)
 
 } // namespace
 
-std::string formatDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity,
-                               const char* message)
+std::string formatDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity, const char* message)
 {
-    return std::string("OpenGL Error: ") + (message ? message : "") + " [Source = " +
-           sourceName(source) + ", Type = " + typeName(type) + ", Severity = " +
-           severityName(severity) + ", ID = " + std::to_string(id) + "]";
+    return std::string("OpenGL Error: ") + (message ? message : "") + " [Source = " + sourceName(source) +
+           ", Type = " + typeName(type) + ", Severity = " + severityName(severity) +
+           ", ID = " + std::to_string(id) + "]";
 }
 
 void GLAPIENTRY debugCallback(GLenum source, GLenum type, GLuint id, GLenum severity, GLsizei,

@@ -11,10 +11,10 @@ namespace velorun {
 
 FrameSeam glfwSeam()
 {
-    return FrameSeam{[] { return glfwGetTime(); },
-                     keysWithGamepad([](GLFWwindow* window,
-                                        int key) { return glfwGetKey(window, key) == GLFW_PRESS; },
-                                     input::readFirstGamepad)};
+    return FrameSeam{
+        [] { return glfwGetTime(); },
+        keysWithGamepad([](GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; },
+                        input::readFirstGamepad)};
 }
 
 FrameSeam& frameSeam() { return seam; }

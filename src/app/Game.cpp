@@ -7,13 +7,13 @@
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
 #include "audio/AudioState.h"
+#include "base/Console.h"
+#include "base/StageMarkers.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
-#include "base/Console.h"
 #include "render/Projections.h"
-#include "base/StageMarkers.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
 
@@ -53,8 +53,8 @@ void drawScreenText()
     if (gameOver)
         renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, glm::vec3(1.0f, 1.0f, 1.0f));
     if (showFrameTime)
-        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f,
-                   580.0f, 0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
+        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f, 580.0f,
+                   0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
 }
 
 } // namespace
@@ -69,19 +69,31 @@ void steerCar(GLFWwindow* window, float dt)
     // Each block tests the car where the earlier blocks left it; a car outside
     // its limit is pushed back against the first pressed key only.
     if (seam.keyDown(window, GLFW_KEY_RIGHT)) {
-        if (carInside() || loopState.steered) model.moveRight(dt); else model.moveLeft(0.1f);
+        if (carInside() || loopState.steered)
+            model.moveRight(dt);
+        else
+            model.moveLeft(0.1f);
         loopState.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_LEFT)) {
-        if (carInside() || loopState.steered) model.moveLeft(dt); else model.moveRight(0.1f);
+        if (carInside() || loopState.steered)
+            model.moveLeft(dt);
+        else
+            model.moveRight(0.1f);
         loopState.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_UP)) {
-        if (carInside() || loopState.steered) model.moveUp(dt); else model.moveDown(0.1f);
+        if (carInside() || loopState.steered)
+            model.moveUp(dt);
+        else
+            model.moveDown(0.1f);
         loopState.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_DOWN)) {
-        if (carInside() || loopState.steered) model.moveDown(dt); else model.moveUp(0.1f);
+        if (carInside() || loopState.steered)
+            model.moveDown(dt);
+        else
+            model.moveUp(0.1f);
         loopState.steered = true;
     }
     // Whatever the keys did, the frame ends with the car within its limit, so
@@ -250,8 +262,7 @@ void shutDown()
 int runGame(int argc, const char* const* argv)
 {
     GLFWwindow* window = startUp(argc, argv);
-    while (runFrame(window)) {
-    }
+    while (runFrame(window)) {}
     shutDown();
     return 0;
 }

@@ -84,10 +84,7 @@ glm::vec3 spawnPosition(int r1, int r2, float cameraZ)
 
 float nextSpeed(float speed) { return static_cast<float>(static_cast<double>(speed) * 1.2); }
 
-double spawnTimerAfterSpeedUp(double spawnTimer)
-{
-    return spawnTimer > 0.4 ? spawnTimer - 0.2 : spawnTimer;
-}
+double spawnTimerAfterSpeedUp(double spawnTimer) { return spawnTimer > 0.4 ? spawnTimer - 0.2 : spawnTimer; }
 
 bool needsRecycling(float tubeZ, float cameraZ) { return tubeZ - cameraZ > tubeRecycleDistance; }
 

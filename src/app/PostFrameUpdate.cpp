@@ -6,7 +6,6 @@
 #include "lighting/SceneState.h"
 #include "render/Uniforms.h"
 
-
 namespace velorun {
 
 namespace {

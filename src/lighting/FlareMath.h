@@ -18,8 +18,8 @@ float flareBrightness(const glm::vec2& screenPosition, const glm::vec2& centre =
 
 // Element i sits at s + (centre - s) * (i * spacing): element 0 on the light,
 // 1 / spacing on the centre, the rest mirrored beyond it.
-std::vector<glm::vec2> flarePositions(const glm::vec2& screenPosition, std::size_t count,
-                                      float spacing, const glm::vec2& centre = glm::vec2(0.5f));
+std::vector<glm::vec2> flarePositions(const glm::vec2& screenPosition, std::size_t count, float spacing,
+                                      const glm::vec2& centre = glm::vec2(0.5f));
 
 // The "transform" uniform of one element: centre, size and size times aspect.
 glm::vec4 flareTransform(const glm::vec2& position, float scale, int width, int height);

@@ -5,8 +5,7 @@
 
 namespace velorun {
 
-FlareTexture::FlareTexture(const char* path, float s)
-    : scale(s), texture(std::make_unique<Texture2D>(path))
+FlareTexture::FlareTexture(const char* path, float s) : scale(s), texture(std::make_unique<Texture2D>(path))
 {
 }
 
@@ -48,8 +47,7 @@ FlareRenderer::~FlareRenderer()
     shader.reset();
 }
 
-void FlareRenderer::render(const std::vector<FlareTexture*>& flares, float brightness,
-                           glm::ivec2 windowSize)
+void FlareRenderer::render(const std::vector<FlareTexture*>& flares, float brightness, glm::ivec2 windowSize)
 {
     glDisable(GL_MULTISAMPLE);
     glEnable(GL_BLEND);
@@ -79,8 +77,7 @@ void FlareRenderer::renderFlare(FlareTexture* flare, glm::ivec2 size)
     glBindVertexArray(0);
 }
 
-LensFlare::LensFlare(std::vector<FlareTexture*> elements, float s)
-    : flares(std::move(elements)), spacing(s)
+LensFlare::LensFlare(std::vector<FlareTexture*> elements, float s) : flares(std::move(elements)), spacing(s)
 {
 }
 

@@ -24,8 +24,7 @@ public:
 // The drawing half: a unit quad and the flare program.
 class FlareRenderer {
 public:
-    std::array<float, 12> corners{-0.5f, -0.5f, 0.0f, 0.5f, -0.5f, 0.0f,
-                                  0.5f,  0.5f,  0.0f, -0.5f, 0.5f, 0.0f};
+    std::array<float, 12> corners{-0.5f, -0.5f, 0.0f, 0.5f, -0.5f, 0.0f, 0.5f, 0.5f, 0.0f, -0.5f, 0.5f, 0.0f};
     std::array<float, 8> texCoords{0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f};
     std::array<unsigned int, 6> indices{0, 1, 2, 2, 3, 0};
     GLuint vao = 0;

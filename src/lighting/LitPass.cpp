@@ -1,8 +1,8 @@
 #include "lighting/LitPass.h"
 
+#include "base/StageMarkers.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
-#include "base/StageMarkers.h"
 #include "render/Uniforms.h"
 
 #include <GLFW/glfw3.h>

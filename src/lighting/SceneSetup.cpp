@@ -48,8 +48,7 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
 
     spotLightShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/light.frag");
     spotLightCube = scene::makeCube(glm::scale(glm::mat4(1.0f), glm::vec3(0.1f)), spotLightShader.get());
-    scene::setPosition(spotLightCube->modelMatrix,
-                       spotLightPositionFor(scene::positionOf(car->modelMatrix)));
+    scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(scene::positionOf(car->modelMatrix)));
 
     camera = std::make_unique<Camera>(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(0.0f, 0.0f, -1.0f),
                                       glm::vec3(0.0f, 1.0f, 0.0f));
@@ -92,8 +91,8 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     setUniform(p, "cutOff", cutOff);
     setUniform(p, "renderSpot", 1);
 
-    car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
-                                      glm::vec3(0.0f, 0.0f, -25.0f));
+    car->modelMatrix =
+        glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
 
     for (const FlareElement& element : flareElements)
         flareTextures.push_back(new FlareTexture(element.path, element.scale));

@@ -74,8 +74,8 @@ void ParticleSystem::init(const glm::vec3& launcherPosition)
     }
     glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, 0);
 
-    updateProgram = new ShaderProgram("./Shader/ps_update.vert", "./Shader/ps_update.geom",
-                                      "./Shader/ps_update.frag");
+    updateProgram =
+        new ShaderProgram("./Shader/ps_update.vert", "./Shader/ps_update.geom", "./Shader/ps_update.frag");
     const GLchar* varyings[4] = {"Type1", "Position1", "Velocity1", "Age1"};
     glTransformFeedbackVaryings(updateProgram->program, 4, varyings, GL_INTERLEAVED_ATTRIBS);
     glBindFragDataLocation(updateProgram->program, 0, "fragColor");
@@ -90,8 +90,8 @@ void ParticleSystem::init(const glm::vec3& launcherPosition)
     glActiveTexture(GL_TEXTURE3);
     glBindTexture(GL_TEXTURE_1D, randomTexture.textureObj);
 
-    billboardProgram = new ShaderProgram("./Shader/billboard.vert", "./Shader/billboard.geom",
-                                         "./Shader/billboard.frag");
+    billboardProgram =
+        new ShaderProgram("./Shader/billboard.vert", "./Shader/billboard.geom", "./Shader/billboard.frag");
     glBindFragDataLocation(billboardProgram->program, 0, "fragColor");
     glLinkProgram(billboardProgram->program);
     glUseProgram(billboardProgram->program);

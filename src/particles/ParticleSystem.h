@@ -45,7 +45,7 @@ class ParticleSystem {
 public:
     static constexpr int maxParticles = 2000;
 
-    ShaderProgram* updateProgram = nullptr;    // kept for the whole run
+    ShaderProgram* updateProgram = nullptr; // kept for the whole run
     ShaderProgram* billboardProgram = nullptr; // kept for the whole run
     bool isFirst = true;
     unsigned int currVB = 0;

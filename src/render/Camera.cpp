@@ -4,10 +4,7 @@
 
 namespace velorun {
 
-Camera::Camera(const glm::vec3& p, const glm::vec3& f, const glm::vec3& u)
-    : position(p), front(f), up(u)
-{
-}
+Camera::Camera(const glm::vec3& p, const glm::vec3& f, const glm::vec3& u) : position(p), front(f), up(u) {}
 
 glm::mat4 Camera::viewMatrix() const { return glm::lookAt(position, position + front, up); }
 

@@ -21,10 +21,7 @@ glm::mat4 fireworksProjection()
     return glm::perspective(sceneFieldOfView, fireworksAspect, sceneNear, sceneFar);
 }
 
-glm::mat4 shadowProjection()
-{
-    return glm::perspective(shadowFieldOfView, 1.0f, shadowNear, shadowFar);
-}
+glm::mat4 shadowProjection() { return glm::perspective(shadowFieldOfView, 1.0f, shadowNear, shadowFar); }
 
 glm::mat4 textProjection() { return glm::ortho(0.0f, textSpaceWidth, 0.0f, textSpaceHeight); }
 

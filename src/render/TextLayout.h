@@ -8,7 +8,7 @@ namespace velorun {
 // One rasterised glyph.
 struct Character {
     unsigned int textureID = 0;
-    glm::ivec2 size{0, 0};    // bitmap width and rows
+    glm::ivec2 size{0, 0}; // bitmap width and rows
     glm::ivec2 bearing{0, 0}; // bitmap left and top
     unsigned int advance = 0; // pen advance in 1/64 pixel
 };

@@ -26,8 +26,7 @@ void loadGlyphs(FT_Face face)
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(g->bitmap.width),
-                     static_cast<GLsizei>(g->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE,
-                     g->bitmap.buffer);
+                     static_cast<GLsizei>(g->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE, g->bitmap.buffer);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -84,8 +83,7 @@ void setupText(const char* fontPath)
     glBindVertexArray(0);
 }
 
-void renderText(ShaderProgram* program, std::string text, float x, float y, float scale,
-                glm::vec3 colour)
+void renderText(ShaderProgram* program, std::string text, float x, float y, float scale, glm::vec3 colour)
 {
     glUseProgram(program->program);
     glUniform3f(glGetUniformLocation(program->program, "textColor"), colour.x, colour.y, colour.z);

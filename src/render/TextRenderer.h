@@ -24,8 +24,7 @@ struct TextRenderer {
 // glyph table empty, so text draws nothing but the game goes on.
 void setupText(const char* fontPath = "./Resources/Fonts/calibri.ttf");
 
-void renderText(ShaderProgram* program, std::string text, float x, float y, float scale,
-                glm::vec3 colour);
+void renderText(ShaderProgram* program, std::string text, float x, float y, float scale, glm::vec3 colour);
 
 // Deletes the glyph textures and the quad while the context is current.
 void releaseText();

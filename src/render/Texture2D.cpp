@@ -7,8 +7,7 @@ namespace velorun {
 
 Texture2D::Texture2D(const char* path) { load(path); }
 
-Texture2D::Texture2D(const char* path, int mode, bool nearest)
-    : mipmapMode(mode), nearestFilter(nearest)
+Texture2D::Texture2D(const char* path, int mode, bool nearest) : mipmapMode(mode), nearestFilter(nearest)
 {
     load(path);
 }
@@ -31,9 +30,8 @@ void Texture2D::load(const char* path)
 
     if (width > 0 && height > 0) {
         // FreeImage keeps rows bottom first, so t = 0 is the image's bottom edge.
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width),
-                     static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     FreeImage_GetBits(converted));
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+                     GL_BGRA, GL_UNSIGNED_BYTE, FreeImage_GetBits(converted));
         glGenerateMipmap(GL_TEXTURE_2D);
     } else {
         // The texture stays empty and samples black; the game goes on.

@@ -7,20 +7,20 @@ namespace velorun::scene {
 // Faces: back, front, top, bottom, right, left; counter-clockwise from outside.
 const std::array<float, 72> Cube::positions = {
     -.5f, -.5f, -.5f, -.5f, .5f,  -.5f, .5f,  .5f,  -.5f, .5f,  -.5f, -.5f, // back
-    -.5f, -.5f, .5f,  .5f,  -.5f, .5f,  .5f,  .5f,  .5f,  -.5f, .5f,  .5f,  // front
-    .5f,  .5f,  .5f,  .5f,  .5f,  -.5f, -.5f, .5f,  -.5f, -.5f, .5f,  .5f,  // top
+    -.5f, -.5f, .5f,  .5f,  -.5f, .5f,  .5f,  .5f,  .5f,  -.5f, .5f,  .5f, // front
+    .5f,  .5f,  .5f,  .5f,  .5f,  -.5f, -.5f, .5f,  -.5f, -.5f, .5f,  .5f, // top
     .5f,  -.5f, .5f,  -.5f, -.5f, .5f,  -.5f, -.5f, -.5f, .5f,  -.5f, -.5f, // bottom
     .5f,  .5f,  .5f,  .5f,  -.5f, .5f,  .5f,  -.5f, -.5f, .5f,  .5f,  -.5f, // right
-    -.5f, .5f,  .5f,  -.5f, .5f,  -.5f, -.5f, -.5f, -.5f, -.5f, -.5f, .5f,  // left
+    -.5f, .5f,  .5f,  -.5f, .5f,  -.5f, -.5f, -.5f, -.5f, -.5f, -.5f, .5f, // left
 };
 
 const std::array<float, 72> Cube::normals = {
-    0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, //
-    0, 0, 1,  0, 0, 1,  0, 0, 1,  0, 0, 1,  //
-    0, 1, 0,  0, 1, 0,  0, 1, 0,  0, 1, 0,  //
-    0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, //
-    1, 0, 0,  1, 0, 0,  1, 0, 0,  1, 0, 0,  //
-    -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, //
+    0,  0,  -1, 0,  0,  -1, 0,  0,  -1, 0,  0,  -1, //
+    0,  0,  1,  0,  0,  1,  0,  0,  1,  0,  0,  1, //
+    0,  1,  0,  0,  1,  0,  0,  1,  0,  0,  1,  0, //
+    0,  -1, 0,  0,  -1, 0,  0,  -1, 0,  0,  -1, 0, //
+    1,  0,  0,  1,  0,  0,  1,  0,  0,  1,  0,  0, //
+    -1, 0,  0,  -1, 0,  0,  -1, 0,  0,  -1, 0,  0, //
 };
 
 const std::array<float, 48> Cube::uvs = {
@@ -38,8 +38,7 @@ const std::array<unsigned int, 36> Cube::indices = {
 };
 
 namespace {
-template <typename Array>
-void uploadArray(GLuint& buffer, GLenum target, const Array& data)
+template <typename Array> void uploadArray(GLuint& buffer, GLenum target, const Array& data)
 {
     glGenBuffers(1, &buffer);
     glBindBuffer(target, buffer);
@@ -91,10 +90,7 @@ void Cube::draw()
     glBindVertexArray(0);
 }
 
-void Cube::update(float dt)
-{
-    modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f * dt));
-}
+void Cube::update(float dt) { modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f * dt)); }
 
 std::unique_ptr<Cube> makeCube(const glm::mat4& modelMatrix, ShaderProgram* shader)
 {

@@ -20,7 +20,7 @@ static_assert(sizeof(Vertex) == 32, "vertex layout is shared with the shaders");
 struct Texture {
     unsigned int id = 0;
     std::string type; // "texture_diffuse" or "texture_specular"
-    aiString path;    // as the material states it; the model's cache key
+    aiString path; // as the material states it; the model's cache key
 };
 
 // Uniform name for material texture i of a mesh, advancing the per-type
@@ -39,8 +39,7 @@ public:
     GLuint vbo = 0;
     GLuint ebo = 0;
 
-    Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
-         std::vector<Texture> textures);
+    Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures);
 
     // Material textures on units 0..T-1, then the depth cube maps on T onwards.
     void draw(ShaderProgram* shader, std::vector<GLuint> depthMaps);

@@ -35,10 +35,22 @@ void Model::drawDepth()
         mesh.drawDepth();
 }
 
-void Model::moveRight(float dt) { modelMatrix = glm::translate(modelMatrix, glm::vec3(sideRate * dt, 0.0f, 0.0f)); }
-void Model::moveLeft(float dt) { modelMatrix = glm::translate(modelMatrix, glm::vec3(-sideRate * dt, 0.0f, 0.0f)); }
-void Model::moveUp(float dt) { modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, sideRate * dt, 0.0f)); }
-void Model::moveDown(float dt) { modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, -sideRate * dt, 0.0f)); }
+void Model::moveRight(float dt)
+{
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(sideRate * dt, 0.0f, 0.0f));
+}
+void Model::moveLeft(float dt)
+{
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(-sideRate * dt, 0.0f, 0.0f));
+}
+void Model::moveUp(float dt)
+{
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, sideRate * dt, 0.0f));
+}
+void Model::moveDown(float dt)
+{
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, -sideRate * dt, 0.0f));
+}
 void Model::moveForward(float dt)
 {
     modelMatrix = glm::translate(modelMatrix, glm::vec3(0.0f, 0.0f, -2.0f * speed * dt));
@@ -88,7 +100,8 @@ Mesh Model::processMesh(aiMesh* mesh, const aiScene* scene)
 
     aiMaterial* material = scene->mMaterials[mesh->mMaterialIndex];
     std::vector<Texture> textures = loadMaterialTextures(material, aiTextureType_DIFFUSE, "texture_diffuse");
-    std::vector<Texture> specular = loadMaterialTextures(material, aiTextureType_SPECULAR, "texture_specular");
+    std::vector<Texture> specular =
+        loadMaterialTextures(material, aiTextureType_SPECULAR, "texture_specular");
     textures.insert(textures.end(), specular.begin(), specular.end());
     return Mesh(vertices, indices, textures);
 }
@@ -99,8 +112,7 @@ std::vector<Texture> Model::loadMaterialTextures(aiMaterial* material, aiTexture
     std::vector<Texture> result;
     for (unsigned int i = 0; i < aiGetMaterialTextureCount(material, type); ++i) {
         aiString path;
-        aiGetMaterialTexture(material, type, i, &path, nullptr, nullptr, nullptr, nullptr, nullptr,
-                             nullptr);
+        aiGetMaterialTexture(material, type, i, &path, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
         bool cached = false;
         for (const Texture& loaded : texturesLoaded) {
             if (std::strcmp(loaded.path.C_Str(), path.C_Str()) == 0) {

@@ -41,7 +41,8 @@ protected:
         const glm::mat4 view = glm::lookAt(direction * kEyeDistance, glm::vec3(0.0f), up);
         const glm::mat4 projection = glm::ortho(-1.0f, 1.0f, -1.0f, 1.0f, kNear, kFar);
         const glm::mat4 model(1.0f);
-        glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, glm::value_ptr(projection));
+        glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE,
+                           glm::value_ptr(projection));
         glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(view));
         glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(model));
         glEnable(GL_CULL_FACE);
@@ -155,9 +156,9 @@ TEST_F(CubeTest, VertexArrayHoldsThreeSeparateBuffersAndTheIndices)
         GLint components;
         GLint bytes;
     };
-    for (const Expected& e : {Expected{"position", cube->positionBuffer, 3, 288},
-                              Expected{"normal", cube->normalBuffer, 3, 288},
-                              Expected{"uv", cube->uvBuffer, 2, 192}}) {
+    for (const Expected& e :
+         {Expected{"position", cube->positionBuffer, 3, 288}, Expected{"normal", cube->normalBuffer, 3, 288},
+          Expected{"uv", cube->uvBuffer, 2, 192}}) {
         SCOPED_TRACE(e.name);
         const GLint location = glGetAttribLocation(shader->program, e.name);
         ASSERT_GE(location, 0);
@@ -199,9 +200,9 @@ TEST_F(CubeTest, UpdateMovesAlongTheObjectsOwnZAtTwentyUnitsPerSecond)
     EXPECT_NEAR(plain->modelMatrix[3][2], 15.0f, 1e-5);
 
     // Turned a quarter about y and scaled by 2: its own z is world +x, doubled.
-    const glm::mat4 turned = glm::scale(
-        glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 3)), glm::radians(90.0f), glm::vec3(0, 1, 0)),
-        glm::vec3(2.0f));
+    const glm::mat4 turned = glm::scale(glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 3)),
+                                                    glm::radians(90.0f), glm::vec3(0, 1, 0)),
+                                        glm::vec3(2.0f));
     auto cube = scene::makeCube(turned, shader.get());
     cube->update(0.1f);
     EXPECT_NEAR(cube->modelMatrix[3][0], 1.0f + 4.0f, 1e-4);

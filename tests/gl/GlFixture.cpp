@@ -1,7 +1,7 @@
 #include "GlFixture.h"
 
-#include "app/DebugOutput.h"
 #include "KeepLibrariesLoaded.h"
+#include "app/DebugOutput.h"
 
 #include <FreeImage.h>
 #include <cstdio>
@@ -50,8 +50,7 @@ void GlTest::SetUp()
     glewExperimental = GL_TRUE;
     ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
     // GLEW's probing of the core context leaves GL_INVALID_ENUM behind.
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
 
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
@@ -65,7 +64,8 @@ void GlTest::TearDown()
         for (GLuint program : ownedPrograms)
             glDeleteProgram(program);
         ownedPrograms.clear();
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL error flag set at the end of the test";
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR))
+            << "GL error flag set at the end of the test";
         glDebugMessageCallback(nullptr, nullptr);
         keepLoadedLibrariesUntilExit();
         glfwDestroyWindow(window);
@@ -112,8 +112,7 @@ GlTest::ExpectGlErrors::~ExpectGlErrors()
         if (m.type == GL_DEBUG_TYPE_ERROR)
             all << "\n  " << m.text;
     EXPECT_EQ(seen, expected_) << "GL error messages in the expecting scope; all errors so far:" << all.str();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
 }
 
 void GlTest::writeTextFile(const std::string& path, const std::string& text)
@@ -177,7 +176,8 @@ void GlTest::writeJpeg(const std::string& path, int width, int height, const std
     ASSERT_TRUE(saved) << "cannot write " << path;
 }
 
-std::string GlTest::writeObjModel(const std::string& name, const std::string& obj, const std::string& mtl) const
+std::string GlTest::writeObjModel(const std::string& name, const std::string& obj,
+                                  const std::string& mtl) const
 {
     if (!mtl.empty())
         writeTextFile(tempPath(name + ".mtl"), mtl);
@@ -197,8 +197,8 @@ GLuint GlTest::buildProgram(const std::string& vertexSource, const std::string& 
 {
     const GLuint program = glCreateProgram();
     ownedPrograms.push_back(program);
-    for (auto [type, source] : {std::pair{GL_VERTEX_SHADER, &vertexSource},
-                                std::pair{GL_FRAGMENT_SHADER, &fragmentSource}}) {
+    for (auto [type, source] :
+         {std::pair{GL_VERTEX_SHADER, &vertexSource}, std::pair{GL_FRAGMENT_SHADER, &fragmentSource}}) {
         const GLuint shader = glCreateShader(type);
         const char* text = source->c_str();
         glShaderSource(shader, 1, &text, nullptr);

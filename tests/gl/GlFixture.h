@@ -77,7 +77,8 @@ protected:
     static void writeJpeg(const std::string& path, int width, int height, const std::vector<Rgba>& pixels);
     // "<name>.obj" (and "<name>.mtl" when `mtl` is not empty, named by an
     // mtllib line put in front of `obj`) in tempDir(); returns the OBJ path.
-    std::string writeObjModel(const std::string& name, const std::string& obj, const std::string& mtl = "") const;
+    std::string writeObjModel(const std::string& name, const std::string& obj,
+                              const std::string& mtl = "") const;
 
     // ---- pixels ----------------------------------------------------------
     Screenshot readPixels() const { return readScreenshot(windowWidth(), windowHeight()); }

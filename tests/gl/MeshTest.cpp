@@ -146,8 +146,7 @@ protected:
     }
 
     // Primitives that went through a draw call.
-    template <typename Draw>
-    GLuint primitivesDrawn(Draw draw)
+    template <typename Draw> GLuint primitivesDrawn(Draw draw)
     {
         GLuint query = 0;
         glGenQueries(1, &query);
@@ -222,7 +221,8 @@ TEST_F(MeshTest, WithoutMaterialTexturesDepthMapJSitsOnUnitJ)
     EXPECT_EQ(primitivesDrawn([&] { mesh.draw(shader.get(), cubeMaps); }), 2u);
     for (int j = 0; j < 8; ++j) {
         EXPECT_EQ(sampler(("depthMaps[" + std::to_string(j) + "]").c_str()), j);
-        EXPECT_EQ(static_cast<GLuint>(boundOnUnit(j, GL_TEXTURE_BINDING_CUBE_MAP)), cubeMaps[static_cast<size_t>(j)]);
+        EXPECT_EQ(static_cast<GLuint>(boundOnUnit(j, GL_TEXTURE_BINDING_CUBE_MAP)),
+                  cubeMaps[static_cast<size_t>(j)]);
     }
     EXPECT_EQ(sampler("material.texture_diffuse1"), kUntouchedDiffuse1);
     EXPECT_EQ(sampler("material.texture_specular1"), kUntouchedSpecular1);
@@ -253,8 +253,9 @@ TEST_F(MeshTest, OneDiffuseTextureTakesUnitZeroAndShiftsTheDepthMaps)
 
 TEST_F(MeshTest, DiffuseAndSpecularTakeUnitsZeroAndOneDepthMapsTwoToNine)
 {
-    Mesh mesh(quadVertices(), quadIndices(),
-              {texture(images[0], "texture_diffuse", "d.png"), texture(images[1], "texture_specular", "s.png")});
+    Mesh mesh(
+        quadVertices(), quadIndices(),
+        {texture(images[0], "texture_diffuse", "d.png"), texture(images[1], "texture_specular", "s.png")});
     glActiveTexture(GL_TEXTURE17);
     glUseProgram(shader->program);
     mesh.draw(shader.get(), cubeMaps);
@@ -276,7 +277,8 @@ TEST_F(MeshTest, CountersNumberEachTypeFromOneOnEveryDraw)
 {
     // Order diffuse, specular, diffuse: names diffuse1, specular1, diffuse2.
     Mesh mesh(quadVertices(), quadIndices(),
-              {texture(images[0], "texture_diffuse", "a.png"), texture(images[1], "texture_specular", "b.png"),
+              {texture(images[0], "texture_diffuse", "a.png"),
+               texture(images[1], "texture_specular", "b.png"),
                texture(images[2], "texture_diffuse", "c.png")});
     glUseProgram(shader->program);
     for (int round = 0; round < 2; ++round) {

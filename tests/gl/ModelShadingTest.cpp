@@ -7,9 +7,9 @@
 #include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
 
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
-#include <cmath>
 #include <memory>
 #include <sstream>
 
@@ -53,7 +53,8 @@ protected:
     {
         for (int k = 1; k <= 8; ++k) {
             const glm::vec3 p = k == 1 ? lamp : kFarAway;
-            glUniform3fv(glGetUniformLocation(modelShader->program, ("lightPositionPoint" + std::to_string(k)).c_str()),
+            glUniform3fv(glGetUniformLocation(modelShader->program,
+                                              ("lightPositionPoint" + std::to_string(k)).c_str()),
                          1, glm::value_ptr(p));
         }
     }
@@ -141,8 +142,10 @@ std::string ringObj()
         const int j = (i + 1) % kRingSegments;
         const int a = 2 * i + 1, b = 2 * i + 2, c = 2 * j + 1, d = 2 * j + 2;
         // Counter-clockwise seen from the axis.
-        obj << "f " << a << "/1/" << i + 1 << ' ' << d << "/1/" << j + 1 << ' ' << b << "/1/" << i + 1 << '\n';
-        obj << "f " << a << "/1/" << i + 1 << ' ' << c << "/1/" << j + 1 << ' ' << d << "/1/" << j + 1 << '\n';
+        obj << "f " << a << "/1/" << i + 1 << ' ' << d << "/1/" << j + 1 << ' ' << b << "/1/" << i + 1
+            << '\n';
+        obj << "f " << a << "/1/" << i + 1 << ' ' << c << "/1/" << j + 1 << ' ' << d << "/1/" << j + 1
+            << '\n';
     }
     return obj.str();
 }
@@ -194,7 +197,8 @@ protected:
     float visibilityAt(int x, int y) const
     {
         const float lamp = static_cast<float>(brightness(open, x, y) - brightness(ambient, x, y));
-        return static_cast<float>(brightness(shadowed, x, y) - brightness(ambient, x, y)) / std::max(lamp, 1.0f);
+        return static_cast<float>(brightness(shadowed, x, y) - brightness(ambient, x, y)) /
+               std::max(lamp, 1.0f);
     }
 
     Screenshot ambient, open, wallOnly, shadowed;
@@ -329,9 +333,8 @@ class SilhouetteTest : public ModelShadingTest, public ::testing::WithParamInter
 TEST_P(SilhouetteTest, LitFromTheSideItsNormalFaces)
 {
     writePng(tempPath("grey.png"), 8, 8, std::vector<Rgba>(64, Rgba{160, 160, 160, 255}), false);
-    const std::string path =
-        writeObjModel("square", squareObj(glm::normalize(glm::vec3(0.8f, 0.0f, -0.6f))),
-                      "newmtl square\nKd 1 1 1\nmap_Kd grey.png\n");
+    const std::string path = writeObjModel("square", squareObj(glm::normalize(glm::vec3(0.8f, 0.0f, -0.6f))),
+                                           "newmtl square\nKd 1 1 1\nmap_Kd grey.png\n");
     scene::Model square(path.c_str());
     createShadowMaps();
     clearShadowMaps();

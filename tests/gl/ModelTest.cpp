@@ -23,7 +23,8 @@ protected:
     {
         std::vector<Rgba> pixels;
         for (int i = 0; i < width * height; ++i)
-            pixels.push_back({static_cast<unsigned char>(seed + 10 * i), static_cast<unsigned char>(seed + 20 + 7 * i),
+            pixels.push_back({static_cast<unsigned char>(seed + 10 * i),
+                              static_cast<unsigned char>(seed + 20 + 7 * i),
                               static_cast<unsigned char>(seed + 40 + 3 * i), 255});
         writePng(tempPath(name), width, height, pixels, false);
     }
@@ -45,11 +46,11 @@ const char* kTriangleVertices = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0
 TEST_F(ModelTest, SharedImageIsUploadedOncePerModel)
 {
     writeImage("shared.png", 2, 2);
-    const std::string path = writeObjModel("shared",
-                                        std::string(kTriangleVertices) +
-                                            "o first\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n"
-                                            "o second\nusemtl B\nf 1/1/1 2/2/1 3/3/1\n",
-                                        "newmtl A\nmap_Kd shared.png\nnewmtl B\nmap_Kd shared.png\n");
+    const std::string path =
+        writeObjModel("shared",
+                      std::string(kTriangleVertices) + "o first\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n"
+                                                       "o second\nusemtl B\nf 1/1/1 2/2/1 3/3/1\n",
+                      "newmtl A\nmap_Kd shared.png\nnewmtl B\nmap_Kd shared.png\n");
     Model model(path.c_str());
     ASSERT_EQ(model.meshes.size(), 2u);
     ASSERT_EQ(model.texturesLoaded.size(), 1u);
@@ -73,12 +74,12 @@ TEST_F(ModelTest, DiffuseBeforeSpecularAndReusedImageKeepsItsFirstType)
 {
     writeImage("colour.png", 2, 2, 1);
     writeImage("shine.png", 2, 2, 2);
-    const std::string path = writeObjModel("types",
-                                        std::string(kTriangleVertices) +
-                                            "o first\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n"
-                                            "o second\nusemtl B\nf 1/1/1 2/2/1 3/3/1\n",
-                                        "newmtl A\nmap_Ks shine.png\nmap_Kd colour.png\n"
-                                        "newmtl B\nmap_Kd shine.png\nmap_Ks colour.png\n");
+    const std::string path =
+        writeObjModel("types",
+                      std::string(kTriangleVertices) + "o first\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n"
+                                                       "o second\nusemtl B\nf 1/1/1 2/2/1 3/3/1\n",
+                      "newmtl A\nmap_Ks shine.png\nmap_Kd colour.png\n"
+                      "newmtl B\nmap_Kd shine.png\nmap_Ks colour.png\n");
     Model model(path.c_str());
     ASSERT_EQ(model.meshes.size(), 2u);
     const Mesh& first = model.meshes[0];
@@ -102,14 +103,13 @@ TEST_F(ModelTest, DiffuseBeforeSpecularAndReusedImageKeepsItsFirstType)
 
 TEST_F(ModelTest, MeshesFollowTheFileOrderAndKeepStoredCoordinates)
 {
-    const std::string path = writeObjModel("order",
-                                        "v 10 0 0\nv 11 0 0\nv 10 1 0\n"
-                                        "v 20 0 0\nv 21 0 0\nv 20 1 0\nv 21 1 0\n"
-                                        "v 30 0 0\nv 31 0 0\nv 30 1 0\n"
-                                        "vt 0.25 0.75\nvn 0 0 1\n"
-                                        "o alpha\nf 1/1/1 2/1/1 3/1/1\n"
-                                        "o beta\nf 4/1/1 5/1/1 7/1/1 6/1/1\n"
-                                        "o gamma\nf 8/1/1 9/1/1 10/1/1\n");
+    const std::string path = writeObjModel("order", "v 10 0 0\nv 11 0 0\nv 10 1 0\n"
+                                                    "v 20 0 0\nv 21 0 0\nv 20 1 0\nv 21 1 0\n"
+                                                    "v 30 0 0\nv 31 0 0\nv 30 1 0\n"
+                                                    "vt 0.25 0.75\nvn 0 0 1\n"
+                                                    "o alpha\nf 1/1/1 2/1/1 3/1/1\n"
+                                                    "o beta\nf 4/1/1 5/1/1 7/1/1 6/1/1\n"
+                                                    "o gamma\nf 8/1/1 9/1/1 10/1/1\n");
     Model model(path.c_str());
     ASSERT_EQ(model.meshes.size(), 3u);
     const float expectedX[3] = {10.0f, 20.0f, 30.0f};
@@ -185,10 +185,9 @@ TEST_F(ModelTest, NodeTreeIsWalkedParentFirstWithoutApplyingTransforms)
 
 TEST_F(ModelTest, MissingTextureCoordinatesGiveZeroAndMissingNormalsGiveZero)
 {
-    const std::string path = writeObjModel("bare",
-                                        "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 1 0\n"
-                                        "o withNormals\nf 1//1 2//1 3//1\n"
-                                        "o plain\nf 1 2 3\n");
+    const std::string path = writeObjModel("bare", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 1 0\n"
+                                                   "o withNormals\nf 1//1 2//1 3//1\n"
+                                                   "o plain\nf 1 2 3\n");
     Model model(path.c_str());
     ASSERT_EQ(model.meshes.size(), 2u);
     for (const scene::Vertex& v : model.meshes[0].vertices) {
@@ -206,7 +205,7 @@ TEST_F(ModelTest, PathWithoutSlashIsItsOwnDirectory)
 {
     writeImage("tex.png", 2, 2);
     writeObjModel("plain", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n",
-               "newmtl A\nmap_Kd tex.png\n");
+                  "newmtl A\nmap_Kd tex.png\n");
     char previous[4096] = {};
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(tempDir().c_str()), 0);
@@ -247,7 +246,8 @@ TEST_F(ModelTest, MissingFileGivesOneErrorLineAndNoMeshes)
 
 TEST_F(ModelTest, MoveOperationsStepInTheModelsOwnSpace)
 {
-    const std::string path = writeObjModel("mover", std::string(kTriangleVertices) + "o one\nf 1/1/1 2/2/1 3/3/1\n");
+    const std::string path =
+        writeObjModel("mover", std::string(kTriangleVertices) + "o one\nf 1/1/1 2/2/1 3/3/1\n");
     Model car(path.c_str());
     EXPECT_FLOAT_EQ(car.speed, 10.5f);
     EXPECT_EQ(car.getModelMatrix(), glm::mat4(1.0f));
@@ -278,7 +278,7 @@ TEST_F(ModelTest, ModelTexturesRepeatUseTrilinearFilteringAndHaveMipmaps)
     writeImage("wrap.png", 4, 4);
     const std::string path =
         writeObjModel("wrap", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n",
-                   "newmtl A\nmap_Kd wrap.png\n");
+                      "newmtl A\nmap_Kd wrap.png\n");
     Model model(path.c_str());
     EXPECT_EQ(model.mipmapMode, 2);
     EXPECT_FALSE(model.nearestFilter);
@@ -318,7 +318,7 @@ TEST_F(ModelTest, OddWidthRgbImageUploadsRowCorrectTopRowFirst)
     writePng(tempPath("odd.png"), 5, 3, pixels, true);
     const std::string path =
         writeObjModel("odd", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n",
-                   "newmtl A\nmap_Kd odd.png\n");
+                      "newmtl A\nmap_Kd odd.png\n");
     glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
     Model model(path.c_str());
     EXPECT_EQ(getInteger(GL_UNPACK_ALIGNMENT), 2) << "the previous unpack alignment is restored";
@@ -351,7 +351,7 @@ TEST_F(ModelTest, UnreadableImageIsReportedAndUploadsNothing)
     writeTextFile(tempPath("broken.png"), "this is not a PNG");
     const std::string path =
         writeObjModel("broken", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n",
-                   "newmtl A\nmap_Kd broken.png\n");
+                      "newmtl A\nmap_Kd broken.png\n");
     testing::internal::CaptureStderr();
     Model model(path.c_str());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),

@@ -103,7 +103,8 @@ TEST_F(ParticleSystemTest, CapturedRecordsHoldTypePositionVelocityAgeInThatOrder
     const struct {
         const char* name;
         GLenum type;
-    } expected[] = {{"Type1", GL_FLOAT}, {"Position1", GL_FLOAT_VEC3}, {"Velocity1", GL_FLOAT_VEC3}, {"Age1", GL_FLOAT}};
+    } expected[] = {
+        {"Type1", GL_FLOAT}, {"Position1", GL_FLOAT_VEC3}, {"Velocity1", GL_FLOAT_VEC3}, {"Age1", GL_FLOAT}};
     for (GLuint i = 0; i < 4; ++i) {
         char name[32] = {};
         GLsizei size = 0;
@@ -218,7 +219,8 @@ TEST_F(ParticleSystemTest, BlendedSparksLeaveTheDepthBufferAlone)
         ++drawnFrames;
         std::vector<float> depth(static_cast<size_t>(windowWidth() * windowHeight()));
         glReadPixels(0, 0, windowWidth(), windowHeight(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-        ASSERT_EQ(*std::min_element(depth.begin(), depth.end()), 1.0f) << "a spark wrote depth at step " << step;
+        ASSERT_EQ(*std::min_element(depth.begin(), depth.end()), 1.0f)
+            << "a spark wrote depth at step " << step;
     }
     EXPECT_GT(drawnFrames, 10) << "no sparks seen";
 }

@@ -138,8 +138,8 @@ struct GameProgram {
     const char* vertex;
     const char* geometry; // null for two stages
     const char* fragment;
-    bool captures;        // the particle update program declares its varyings
-    bool writesColour;    // the depth program has no colour output
+    bool captures; // the particle update program declares its varyings
+    bool writesColour; // the depth program has no colour output
 };
 
 void PrintTo(const GameProgram& p, std::ostream* os) { *os << p.name; }
@@ -178,7 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
         GameProgram{"model", "Shader/model.vert", nullptr, "Shader/model.frag", false, true},
         GameProgram{"cube", "./Shader/basic.vert", nullptr, "./Shader/cube.frag", false, true},
         GameProgram{"light", "./Shader/basic.vert", nullptr, "./Shader/light.frag", false, true},
-        GameProgram{"flare", "./Shader/simpleShader.vert", nullptr, "./Shader/simpleShader.frag", false, true},
+        GameProgram{"flare", "./Shader/simpleShader.vert", nullptr, "./Shader/simpleShader.frag", false,
+                    true},
         GameProgram{"depth", "Shader/point_shadows_depth.vert", "Shader/point_shadows_depth.geom",
                     "Shader/point_shadows_depth.frag", false, false},
         GameProgram{"particleUpdate", "./Shader/ps_update.vert", "./Shader/ps_update.geom",

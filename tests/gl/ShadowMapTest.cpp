@@ -37,7 +37,10 @@ std::vector<float> readFace(GLuint cubeMap, int face)
     return depth;
 }
 
-float texel(const std::vector<float>& face, int x, int y) { return face[static_cast<size_t>(y * kMapSize + x)]; }
+float texel(const std::vector<float>& face, int x, int y)
+{
+    return face[static_cast<size_t>(y * kMapSize + x)];
+}
 
 using ShadowMapTest = SceneGlTest;
 
@@ -70,9 +73,9 @@ TEST_F(ShadowMapTest, EightDepthCubeMapsWithCompleteLayeredFramebuffers)
             EXPECT_EQ(value, 0) << "no mip levels";
         }
         const std::pair<GLenum, GLint> parameters[] = {
-            {GL_TEXTURE_MAG_FILTER, GL_NEAREST},       {GL_TEXTURE_MIN_FILTER, GL_NEAREST},
-            {GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE},     {GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE},
-            {GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE},     {GL_TEXTURE_COMPARE_MODE, GL_NONE}};
+            {GL_TEXTURE_MAG_FILTER, GL_NEAREST},   {GL_TEXTURE_MIN_FILTER, GL_NEAREST},
+            {GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE}, {GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE},
+            {GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE}, {GL_TEXTURE_COMPARE_MODE, GL_NONE}};
         for (auto [name, expected] : parameters) {
             GLint value = 0;
             glGetTexParameteriv(GL_TEXTURE_CUBE_MAP, name, &value);
@@ -131,7 +134,8 @@ const glm::vec3 kLight(0.0f, 0.0f, -30.0f);
 TEST_F(ShadowPassTest, ObstacleDepthIsStoredInTheFaceItIsSeenIn)
 {
     // A unit cube 5 units down -z: its near face is 4.5 away on that axis.
-    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -5)), cubeShader.get()));
+    cubes.push_back(
+        scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -5)), cubeShader.get()));
     renderShadowMap(kLight, shadowFramebuffers[2]);
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING), 0);
     GLint viewport[4] = {};
@@ -175,9 +179,10 @@ TEST_F(ShadowPassTest, WithoutObstaclesOnlyTheModelsAreDrawn)
 TEST_F(ShadowPassTest, GeometryNearerThanTheNearPlaneIsClipped)
 {
     // A thin plate 0.5 in front of the light along -z: inside the near plane.
-    cubes.push_back(scene::makeCube(
-        glm::scale(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -0.5f)), glm::vec3(0.5f, 0.5f, 0.1f)),
-        cubeShader.get()));
+    cubes.push_back(
+        scene::makeCube(glm::scale(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -0.5f)),
+                                   glm::vec3(0.5f, 0.5f, 0.1f)),
+                        cubeShader.get()));
     renderShadowMap(kLight, shadowFramebuffers[1]);
     EXPECT_FLOAT_EQ(texel(readFace(depthCubeMaps[1], 5), 512, 512), 1.0f);
 }

@@ -32,7 +32,10 @@ const FilterRow kFilterTable[] = {
     {3, true, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR},
 };
 
-std::vector<Rgba> solid(int count, Rgba colour) { return std::vector<Rgba>(static_cast<size_t>(count), colour); }
+std::vector<Rgba> solid(int count, Rgba colour)
+{
+    return std::vector<Rgba>(static_cast<size_t>(count), colour);
+}
 
 GLint levelParameter(int level, GLenum name)
 {
@@ -141,7 +144,7 @@ TEST_F(Texture2DTest, PngAlphaIsKept)
 TEST_F(Texture2DTest, TopLeftOfFileIsAtTOneAndBottomLeftAtTZero)
 {
     // 2 x 3 image, every pixel different; listed top row first.
-    const std::vector<Rgba> pixels = {{255, 0, 0, 255},   {0, 255, 0, 255},  // top
+    const std::vector<Rgba> pixels = {{255, 0, 0, 255},   {0, 255, 0, 255}, // top
                                       {0, 0, 255, 255},   {255, 255, 0, 255}, // middle
                                       {0, 255, 255, 255}, {255, 0, 255, 255}}; // bottom
     writePng(tempPath("orient.png"), 2, 3, pixels, false);

@@ -20,8 +20,8 @@ double clearShareLeftBand(const Screenshot& shot)
 {
     const Rgb clear = clearColour();
     const int total = 130 * 260;
-    return static_cast<double>(
-               countPixels(shot, 10, 300, 140, 560, [&](const unsigned char* p) { return near(p, clear, 10); })) /
+    return static_cast<double>(countPixels(shot, 10, 300, 140, 560,
+                                           [&](const unsigned char* p) { return near(p, clear, 10); })) /
            total;
 }
 

@@ -26,11 +26,17 @@ struct PadDrive {
 
 const std::vector<PadDrive> drives = {
     {"D-pad right", {GLFW_KEY_RIGHT}, {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}, {0.0f, 0.0f}, {safeX, safeY}},
-    {"stick diagonal up-right from beyond the wall", {GLFW_KEY_UP, GLFW_KEY_RIGHT}, {},
-     {0.7f, -0.7f}, {3.2f, 0.5f}},
+    {"stick diagonal up-right from beyond the wall",
+     {GLFW_KEY_UP, GLFW_KEY_RIGHT},
+     {},
+     {0.7f, -0.7f},
+     {3.2f, 0.5f}},
     {"stick inside the dead zone", {}, {}, {0.3f, -0.3f}, {1.0f, 1.0f}},
-    {"D-pad down with the stick left", {GLFW_KEY_DOWN, GLFW_KEY_LEFT},
-     {GLFW_GAMEPAD_BUTTON_DPAD_DOWN}, {-1.0f, 0.0f}, {1.0f, 2.0f}},
+    {"D-pad down with the stick left",
+     {GLFW_KEY_DOWN, GLFW_KEY_LEFT},
+     {GLFW_GAMEPAD_BUTTON_DPAD_DOWN},
+     {-1.0f, 0.0f},
+     {1.0f, 2.0f}},
 };
 
 class GamepadScenario : public GameScenario {

@@ -157,8 +157,9 @@ TEST_F(RemovalScenario, CubesBehindTheCameraGoOnePerFrameOldestFirst)
     EXPECT_TRUE(cubes.empty());
 
     // A cube ahead of the camera stays.
-    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 1.0f, cameraPosition().z - 20.0f)),
-                                    cubeShader.get()));
+    cubes.push_back(
+        scene::makeCube(glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 1.0f, cameraPosition().z - 20.0f)),
+                        cubeShader.get()));
     game.frames(2, tinyStep);
     EXPECT_EQ(cubes.size(), 1u);
 }

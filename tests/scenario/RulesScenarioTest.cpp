@@ -57,30 +57,38 @@ struct SteerCase {
 };
 
 // (x, y) moved straight towards the axis to `radius` from it.
-glm::vec2 onLimit(float x, float y, float radius)
-{
-    return glm::vec2(x, y) * (radius / std::hypot(x, y));
-}
+glm::vec2 onLimit(float x, float y, float radius) { return glm::vec2(x, y) * (radius / std::hypot(x, y)); }
 
 TEST_F(GameScenario, SteeringHonoursEachQuadrantsLimitAndPushesBackAgainstTheFirstKey)
 {
     game.frame(tinyStep);
     const SteerCase cases[] = {
         {"right quadrant outside (limit 3.1), right arrow", {3.2f, 0.5f}, {GLFW_KEY_RIGHT}, {2.675f, 0.5f}},
-        {"right quadrant inside, right arrow, ends on the limit", {3.0f, 0.5f}, {GLFW_KEY_RIGHT},
+        {"right quadrant inside, right arrow, ends on the limit",
+         {3.0f, 0.5f},
+         {GLFW_KEY_RIGHT},
          onLimit(3.328125f, 0.5f, 3.1f)},
-        {"left quadrant inside (limit 3.28), left arrow", {-3.2f, 0.5f}, {GLFW_KEY_LEFT},
+        {"left quadrant inside (limit 3.28), left arrow",
+         {-3.2f, 0.5f},
+         {GLFW_KEY_LEFT},
          onLimit(-3.528125f, 0.5f, 3.28f)},
         {"left quadrant outside, left arrow", {-3.3f, 0.5f}, {GLFW_KEY_LEFT}, {-2.775f, 0.5f}},
         {"below the axis inside (limit 3.5), down arrow", {0.0f, -3.4f}, {GLFW_KEY_DOWN}, {0.0f, -3.5f}},
         {"below the axis outside, down arrow", {0.0f, -3.6f}, {GLFW_KEY_DOWN}, {0.0f, -3.075f}},
         {"straight above (x = 0, limit 3.0), up arrow", {0.0f, 3.05f}, {GLFW_KEY_UP}, {0.0f, 2.525f}},
-        {"just right of straight above (limit 3.1), up arrow", {0.001f, 3.05f}, {GLFW_KEY_UP},
+        {"just right of straight above (limit 3.1), up arrow",
+         {0.001f, 3.05f},
+         {GLFW_KEY_UP},
          onLimit(0.001f, 3.378125f, 3.1f)},
-        {"outside, right and left together", {3.2f, 0.5f}, {GLFW_KEY_RIGHT, GLFW_KEY_LEFT}, {2.346875f, 0.5f}},
+        {"outside, right and left together",
+         {3.2f, 0.5f},
+         {GLFW_KEY_RIGHT, GLFW_KEY_LEFT},
+         {2.346875f, 0.5f}},
         {"outside, up arrow alone pushes down", {3.2f, 0.5f}, {GLFW_KEY_UP}, {3.2f, -0.025f}},
-        {"outside, up then right: right block pushes, up moves freely", {3.2f, 0.5f},
-         {GLFW_KEY_UP, GLFW_KEY_RIGHT}, {2.675f, 0.828125f}},
+        {"outside, up then right: right block pushes, up moves freely",
+         {3.2f, 0.5f},
+         {GLFW_KEY_UP, GLFW_KEY_RIGHT},
+         {2.675f, 0.828125f}},
         {"inside, no key", {1.0f, 1.0f}, {}, {1.0f, 1.0f}},
         {"outside, no key: settles on the limit", {3.6f, 1.0f}, {}, onLimit(3.6f, 1.0f, 3.1f)},
     };

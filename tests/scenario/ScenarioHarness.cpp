@@ -8,11 +8,11 @@
 #include "scene/SceneObject.h"
 
 #include <GL/glew.h>
-#include <glm/gtc/matrix_transform.hpp>
 #include <GLFW/glfw3.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <glm/gtc/matrix_transform.hpp>
 
 #ifndef VELORUN_SCENARIO_OUTPUT_DIR
 #define VELORUN_SCENARIO_OUTPUT_DIR "scenario-screenshots"
@@ -70,11 +70,10 @@ glm::vec3 cameraPosition() { return camera->position; }
 float tubeAZ() { return tubeA->modelMatrix[3][2]; }
 float tubeBZ() { return tubeB->modelMatrix[3][2]; }
 
-bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height,
-                     glm::vec2& out)
+bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height, glm::vec2& out)
 {
-    const glm::mat4 projection = glm::perspective(70.0f, static_cast<float>(width) / static_cast<float>(height),
-                                                  0.1f, 100.0f);
+    const glm::mat4 projection =
+        glm::perspective(70.0f, static_cast<float>(width) / static_cast<float>(height), 0.1f, 100.0f);
     const glm::mat4 view = glm::lookAt(eye, eye + glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     const glm::vec4 clip = projection * view * glm::vec4(world, 1.0f);
     if (clip.w <= 0.0f)

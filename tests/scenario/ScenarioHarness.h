@@ -14,8 +14,8 @@
 #include "app/ScriptedDrive.h"
 #include "render/Screenshot.h"
 
-#include <glm/glm.hpp>
 #include <functional>
+#include <glm/glm.hpp>
 #include <string>
 
 struct GLFWwindow;
@@ -72,8 +72,7 @@ float tubeBZ();
 // pixels) for a camera at `eye` looking down -z: the scene projection is
 // glm::perspective with 70.0 taken as radians, near 0.1, far 100. Returns
 // false for a point behind the camera.
-bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height,
-                     glm::vec2& out);
+bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height, glm::vec2& out);
 
 // --- pixel helpers -------------------------------------------------------
 

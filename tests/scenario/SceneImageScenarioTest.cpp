@@ -81,7 +81,8 @@ TEST_F(SceneImage, CarObstacleMarkersAndScoreAppearWhereTheyBelong)
             continue;
         ASSERT_TRUE(projectToWindow(light, eye, 800, 600, expected));
         ++checked;
-        EXPECT_TRUE(nearWhiteAround(expected)) << "marker " << k << " at " << expected.x << ", " << expected.y;
+        EXPECT_TRUE(nearWhiteAround(expected))
+            << "marker " << k << " at " << expected.x << ", " << expected.y;
         EXPECT_FALSE(nearWhiteAround(glm::vec2(800.0f - expected.x, expected.y))) << "mirror of marker " << k;
     }
     EXPECT_GE(checked, 3);

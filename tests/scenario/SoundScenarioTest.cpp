@@ -179,8 +179,8 @@ TEST_F(SoundScenario, EngineRisesWithSpeedCrashIsLoudFireworksBurstAndMIsSilence
 
     const double engine = mix.rms(driving.inner(0.3, 0.1));
     EXPECT_GT(engine, 0.03) << "no engine while driving";
-    const double pitchRatio = mix.crossingsPerSecond(faster.inner(0.3, 0.1)) /
-                              mix.crossingsPerSecond(driving.inner(0.3, 0.1));
+    const double pitchRatio =
+        mix.crossingsPerSecond(faster.inner(0.3, 0.1)) / mix.crossingsPerSecond(driving.inner(0.3, 0.1));
     EXPECT_GT(pitchRatio, 1.1) << "the engine did not rise with the speed-up";
     EXPECT_LT(pitchRatio, 1.3) << "the engine rose more than the speed";
 

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -46,9 +46,8 @@ float tubeInnerRadius()
     }
     if (ring.size() < 8)
         return 0.0f;
-    std::sort(ring.begin(), ring.end(), [](glm::vec2 a, glm::vec2 b) {
-        return std::atan2(a.y, a.x) < std::atan2(b.y, b.x);
-    });
+    std::sort(ring.begin(), ring.end(),
+              [](glm::vec2 a, glm::vec2 b) { return std::atan2(a.y, a.x) < std::atan2(b.y, b.x); });
     float inner = 1e9f;
     for (size_t i = 0; i < ring.size(); ++i) {
         const glm::vec2 a = ring[i];
@@ -74,8 +73,8 @@ protected:
     void setUpCar()
     {
         car = std::make_unique<scene::Model>();
-        car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
-                                          glm::vec3(0.0f, 0.0f, -25.0f));
+        car->modelMatrix =
+            glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
         car->speed = 10.5f;
         camera = std::make_unique<Camera>();
     }
@@ -117,9 +116,8 @@ TEST_P(HeldArrowKeys, KeepTheCarWithinItsLimitAndTheCameraInsideTheTube)
         const glm::vec3 p = scene::positionOf(car->modelMatrix);
         const glm::vec3 eye = camera->position;
         furthest = std::max(furthest, std::hypot(p.x, p.y));
-        ASSERT_TRUE(insideTube(p.x, p.y))
-            << "frame " << i << ": car at (" << p.x << ", " << p.y << "), " << std::hypot(p.x, p.y)
-            << " from the axis";
+        ASSERT_TRUE(insideTube(p.x, p.y)) << "frame " << i << ": car at (" << p.x << ", " << p.y << "), "
+                                          << std::hypot(p.x, p.y) << " from the axis";
         ASSERT_LE(std::hypot(eye.x, eye.y) + nearPlaneRoom, wall)
             << "frame " << i << ": camera at (" << eye.x << ", " << eye.y << ")";
     }

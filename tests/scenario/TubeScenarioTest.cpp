@@ -122,7 +122,7 @@ TEST_F(TubeScenario, TubeCoversTheViewThroughoutARecyclingCycle)
     for (int stop = 0; stop < 14; ++stop) {
         placeCar({0.0f, 0.0f, -12.5f - 15.0f * static_cast<float>(stop)});
         game.frame(tinyStep); // moves the camera and uploads its view
-        game.frame(0.0);      // draws with that view and the recycled tubes
+        game.frame(0.0); // draws with that view and the recycled tubes
         ASSERT_FALSE(gameOver);
         const Screenshot shot = game.captureFrame();
         std::ostringstream name;

@@ -2,8 +2,8 @@
 // long stretch of fireworks. No GL error may be reported and memory may grow
 // only with the obstacle cubes the rules keep adding after the crash.
 #include "KeepLibrariesLoaded.h"
-#include "app/ScriptedDrive.h"
 #include "app/GameState.h"
+#include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
 
 #include <GLFW/glfw3.h>
@@ -16,10 +16,10 @@ using namespace velorun;
 
 namespace {
 
-constexpr double step = 0.25;             // seconds of game time per frame
-constexpr double gameSeconds = 600.0;     // ten minutes
-constexpr double settleSeconds = 30.0;    // caches warm up after the crash
-constexpr long bytesPerCube = 16 * 1024;  // a cube's record, buffers and driver bookkeeping
+constexpr double step = 0.25; // seconds of game time per frame
+constexpr double gameSeconds = 600.0; // ten minutes
+constexpr double settleSeconds = 30.0; // caches warm up after the crash
+constexpr long bytesPerCube = 16 * 1024; // a cube's record, buffers and driver bookkeeping
 constexpr long slackBytes = 8L * 1024 * 1024;
 
 int frame = 0;

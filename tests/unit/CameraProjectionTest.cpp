@@ -52,15 +52,12 @@ TEST_P(CameraFollowingCar, ViewIsTheInverseOfOneUpAndFiveBehind)
     const glm::vec3 car = GetParam();
     Camera camera;
     camera.position = glm::vec3(car.x, car.y + 1.0f, car.z + 5.0f);
-    EXPECT_TRUE(matricesNear(camera.viewMatrix(),
-                             translation(-car.x, -car.y - 1.0f, -car.z - 5.0f), 1e-4f));
+    EXPECT_TRUE(matricesNear(camera.viewMatrix(), translation(-car.x, -car.y - 1.0f, -car.z - 5.0f), 1e-4f));
 }
 
 INSTANTIATE_TEST_SUITE_P(Camera, CameraFollowingCar,
-                         ::testing::Values(glm::vec3(0.0f, 0.0f, -12.5f),
-                                           glm::vec3(1.25f, -0.75f, -40.0f),
-                                           glm::vec3(-2.0f, 2.5f, -731.25f),
-                                           glm::vec3(0.0f, 0.0f, 0.0f)));
+                         ::testing::Values(glm::vec3(0.0f, 0.0f, -12.5f), glm::vec3(1.25f, -0.75f, -40.0f),
+                                           glm::vec3(-2.0f, 2.5f, -731.25f), glm::vec3(0.0f, 0.0f, 0.0f)));
 
 TEST(Camera, TheCarAppearsBelowTheCentreAndAhead)
 {
@@ -87,10 +84,7 @@ TEST(Projections, FourByThreeWindowsShareOneAspect)
     EXPECT_EQ(windowAspect(1024, 768), windowAspect(800, 600));
 }
 
-TEST(Projections, WideWindowAspect)
-{
-    EXPECT_FLOAT_EQ(windowAspect(1280, 720), 1.7777778f);
-}
+TEST(Projections, WideWindowAspect) { EXPECT_FLOAT_EQ(windowAspect(1280, 720), 1.7777778f); }
 
 TEST(Projections, ZeroHeightWindowGivesNoAspect)
 {

@@ -41,8 +41,8 @@ std::unique_ptr<Model> startCar()
     ::testing::internal::CaptureStderr();
     auto car = std::make_unique<Model>(missingModel);
     ::testing::internal::GetCapturedStderr();
-    car->modelMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
-                                      glm::vec3(0.0f, 0.0f, -25.0f));
+    car->modelMatrix =
+        glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
     return car;
 }
 

@@ -105,14 +105,13 @@ TEST_P(IntegerArgument, ParsesAsHeight)
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, IntegerArgument,
                          ::testing::Values(IntegerCase{"1024", 1024},
-                                           IntegerCase{"  800x", 800},   // blanks, trailing junk
+                                           IntegerCase{"  800x", 800}, // blanks, trailing junk
                                            IntegerCase{"800x600", 800},
-                                           IntegerCase{"-5", -5},        // negative parses
-                                           IntegerCase{"+7", 7},         // explicit sign
-                                           IntegerCase{"0x10", 0},       // decimal only
-                                           IntegerCase{"12.5", 12},      // fraction dropped
-                                           IntegerCase{"\t42", 42},
-                                           IntegerCase{"2147483647", 2147483647},
+                                           IntegerCase{"-5", -5}, // negative parses
+                                           IntegerCase{"+7", 7}, // explicit sign
+                                           IntegerCase{"0x10", 0}, // decimal only
+                                           IntegerCase{"12.5", 12}, // fraction dropped
+                                           IntegerCase{"\t42", 42}, IntegerCase{"2147483647", 2147483647},
                                            IntegerCase{"-2147483648", -2147483647 - 1}));
 
 class BadIntegerArgument : public ::testing::TestWithParam<const char*> {};
@@ -130,9 +129,8 @@ TEST_P(BadIntegerArgument, FailsAsSecondArgument)
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, BadIntegerArgument,
-                         ::testing::Values("abc", "", "   ", "x800", "-", "4294967296",
-                                           "2147483648", "-2147483649",
-                                           "99999999999999999999"));
+                         ::testing::Values("abc", "", "   ", "x800", "-", "4294967296", "2147483648",
+                                           "-2147483649", "99999999999999999999"));
 
 TEST(CommandLine, BadFirstArgumentStopsBeforeTheSecondIsRead)
 {
@@ -181,8 +179,8 @@ TEST_P(GoodFlag, Parses)
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, GoodFlag,
-                         ::testing::Values(FlagCase{"0", false}, FlagCase{"1", true},
-                                           FlagCase{" 1", true}, FlagCase{"1x", true}));
+                         ::testing::Values(FlagCase{"0", false}, FlagCase{"1", true}, FlagCase{" 1", true},
+                                           FlagCase{"1x", true}));
 
 class BadFlag : public ::testing::TestWithParam<const char*> {};
 
@@ -192,8 +190,7 @@ TEST_P(BadFlag, IsTheThirdArgumentError)
     EXPECT_EQ(result.error, CommandLineError::ThirdArgument);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, BadFlag,
-                         ::testing::Values("2", "yes", "true", "-1", "", " ", "x1"));
+INSTANTIATE_TEST_SUITE_P(CommandLine, BadFlag, ::testing::Values("2", "yes", "true", "-1", "", " ", "x1"));
 
 TEST(CommandLine, ErrorMessagesEndInABlank)
 {

@@ -75,8 +75,7 @@ TEST(DebugOutput, MessageTextIsCopiedVerbatim)
 
 TEST(DebugOutput, NotificationStillCarriesTheErrorPrefix)
 {
-    EXPECT_EQ(formatDebugMessage(sourceApi, typeOther, 131185, severityNotification,
-                                 "Buffer detailed info"),
+    EXPECT_EQ(formatDebugMessage(sourceApi, typeOther, 131185, severityNotification, "Buffer detailed info"),
               line("Buffer detailed info", "API", "Other", "Unknown", "131185"));
 }
 
@@ -111,23 +110,22 @@ TEST_P(SourceName, AppearsInTheLine)
               line("s", GetParam().name, "Error", "Medium", "3"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DebugOutput, SourceName,
-    ::testing::Values(NameCase{sourceApi, "API"}, NameCase{amdApiError, "API"},
-                      NameCase{sourceWindowSystem, "Window System"},
-                      NameCase{amdWindowSystem, "Window System"},
-                      NameCase{sourceShaderCompiler, "Shader Compiler"},
-                      NameCase{amdShaderCompiler, "Shader Compiler"},
-                      NameCase{sourceThirdParty, "Third Party"},
-                      NameCase{sourceApplication, "Application"},
-                      NameCase{amdApplication, "Application"}, NameCase{sourceOther, "Other"},
-                      NameCase{amdOther, "Other"},
-                      // the AMD categories that are types, not sources
-                      NameCase{amdDeprecation, "Unknown"},
-                      NameCase{amdUndefinedBehavior, "Unknown"},
-                      NameCase{amdPerformance, "Unknown"}, NameCase{0, "Unknown"},
-                      NameCase{typeError, "Unknown"}, NameCase{0x8245, "Unknown"}),
-    PrintName);
+INSTANTIATE_TEST_SUITE_P(DebugOutput, SourceName,
+                         ::testing::Values(NameCase{sourceApi, "API"}, NameCase{amdApiError, "API"},
+                                           NameCase{sourceWindowSystem, "Window System"},
+                                           NameCase{amdWindowSystem, "Window System"},
+                                           NameCase{sourceShaderCompiler, "Shader Compiler"},
+                                           NameCase{amdShaderCompiler, "Shader Compiler"},
+                                           NameCase{sourceThirdParty, "Third Party"},
+                                           NameCase{sourceApplication, "Application"},
+                                           NameCase{amdApplication, "Application"},
+                                           NameCase{sourceOther, "Other"}, NameCase{amdOther, "Other"},
+                                           // the AMD categories that are types, not sources
+                                           NameCase{amdDeprecation, "Unknown"},
+                                           NameCase{amdUndefinedBehavior, "Unknown"},
+                                           NameCase{amdPerformance, "Unknown"}, NameCase{0, "Unknown"},
+                                           NameCase{typeError, "Unknown"}, NameCase{0x8245, "Unknown"}),
+                         PrintName);
 
 class TypeName : public ::testing::TestWithParam<NameCase> {};
 
@@ -139,21 +137,18 @@ TEST_P(TypeName, AppearsInTheLine)
 
 INSTANTIATE_TEST_SUITE_P(
     DebugOutput, TypeName,
-    ::testing::Values(NameCase{typeError, "Error"},
-                      NameCase{typeDeprecated, "Deprecated Behavior"},
+    ::testing::Values(NameCase{typeError, "Error"}, NameCase{typeDeprecated, "Deprecated Behavior"},
                       NameCase{amdDeprecation, "Deprecated Behavior"},
                       NameCase{typeUndefined, "Undefined Behavior"},
                       NameCase{amdUndefinedBehavior, "Undefined Behavior"},
-                      NameCase{typePortability, "Portability"},
-                      NameCase{typePerformance, "Performance"},
+                      NameCase{typePortability, "Portability"}, NameCase{typePerformance, "Performance"},
                       NameCase{amdPerformance, "Performance"}, NameCase{typeOther, "Other"},
                       NameCase{amdOther, "Other"}, NameCase{typeMarker, "Unknown"},
                       NameCase{typePushGroup, "Unknown"}, NameCase{typePopGroup, "Unknown"},
                       // the AMD categories that are sources, not types
                       NameCase{amdApiError, "Unknown"}, NameCase{amdWindowSystem, "Unknown"},
-                      NameCase{amdShaderCompiler, "Unknown"},
-                      NameCase{amdApplication, "Unknown"}, NameCase{sourceApi, "Unknown"},
-                      NameCase{0, "Unknown"}),
+                      NameCase{amdShaderCompiler, "Unknown"}, NameCase{amdApplication, "Unknown"},
+                      NameCase{sourceApi, "Unknown"}, NameCase{0, "Unknown"}),
     PrintName);
 
 class SeverityName : public ::testing::TestWithParam<NameCase> {};
@@ -165,11 +160,9 @@ TEST_P(SeverityName, AppearsInTheLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(DebugOutput, SeverityName,
-                         ::testing::Values(NameCase{severityHigh, "High"},
-                                           NameCase{severityMedium, "Medium"},
+                         ::testing::Values(NameCase{severityHigh, "High"}, NameCase{severityMedium, "Medium"},
                                            NameCase{severityLow, "Low"},
-                                           NameCase{severityNotification, "Unknown"},
-                                           NameCase{0, "Unknown"},
+                                           NameCase{severityNotification, "Unknown"}, NameCase{0, "Unknown"},
                                            NameCase{0x9149, "Unknown"}),
                          PrintName);
 

@@ -82,8 +82,7 @@ glm::mat4 defaultView() { return Camera().viewMatrix(); } // eye (0, 0, 3) looki
 
 TEST(FlareMath, PointOnTheViewAxisLandsInTheCentre)
 {
-    const auto s = projectToScreen(sceneProjection(1.3333334f), defaultView(),
-                                   glm::vec3(0.0f, 0.0f, -30.0f));
+    const auto s = projectToScreen(sceneProjection(1.3333334f), defaultView(), glm::vec3(0.0f, 0.0f, -30.0f));
     ASSERT_TRUE(s.has_value());
     EXPECT_NEAR(s->x, 0.5f, 1e-6f);
     EXPECT_NEAR(s->y, 0.5f, 1e-6f);
@@ -103,8 +102,7 @@ TEST(FlareMath, PointOnTheTopEdgeHasScreenYZero)
     // Distance d in front of the eye at height tan(35.0) * d: NDC y = 1.
     const float d = 20.0f;
     const float h = static_cast<float>(std::tan(35.0)) * d;
-    const auto s = projectToScreen(sceneProjection(1.3333334f), defaultView(),
-                                   glm::vec3(0.0f, h, 3.0f - d));
+    const auto s = projectToScreen(sceneProjection(1.3333334f), defaultView(), glm::vec3(0.0f, h, 3.0f - d));
     ASSERT_TRUE(s.has_value());
     EXPECT_NEAR(s->x, 0.5f, 1e-5f);
     EXPECT_NEAR(s->y, 0.0f, 1e-5f);
@@ -115,8 +113,7 @@ TEST(FlareMath, PointOnTheRightEdgeHasScreenXOne)
     const float aspect = 1.7777778f;
     const float d = 20.0f;
     const float w = static_cast<float>(std::tan(35.0)) * aspect * d;
-    const auto s = projectToScreen(sceneProjection(aspect), defaultView(),
-                                   glm::vec3(w, 0.0f, 3.0f - d));
+    const auto s = projectToScreen(sceneProjection(aspect), defaultView(), glm::vec3(w, 0.0f, 3.0f - d));
     ASSERT_TRUE(s.has_value());
     EXPECT_NEAR(s->x, 1.0f, 1e-5f);
     EXPECT_NEAR(s->y, 0.5f, 1e-5f);
@@ -132,15 +129,14 @@ TEST(FlareMath, PointBehindTheCameraHasNoScreenPosition)
 
 TEST(FlareMath, PointInTheCameraPlaneHasNoScreenPosition)
 {
-    EXPECT_FALSE(projectToScreen(sceneProjection(1.3333334f), defaultView(),
-                                 glm::vec3(1.0f, 0.0f, 3.0f)));
+    EXPECT_FALSE(projectToScreen(sceneProjection(1.3333334f), defaultView(), glm::vec3(1.0f, 0.0f, 3.0f)));
 }
 
 TEST(FlareMath, OffScreenPointsStillProject)
 {
     // No edge test: a light far to the side still gets a position, outside 0..1.
-    const auto s = projectToScreen(sceneProjection(1.3333334f), defaultView(),
-                                   glm::vec3(100.0f, 0.0f, -7.0f));
+    const auto s =
+        projectToScreen(sceneProjection(1.3333334f), defaultView(), glm::vec3(100.0f, 0.0f, -7.0f));
     ASSERT_TRUE(s.has_value());
     EXPECT_GT(s->x, 1.0f);
 }

@@ -35,25 +35,21 @@ TEST_P(InsideTube, QuadrantLimits)
 
 INSTANTIATE_TEST_SUITE_P(
     GameRules, InsideTube,
-    ::testing::Values(
-        TubeCase{3.2f, 0.5f, false},   // right of the axis: limit 3.1
-        TubeCase{-3.2f, 0.5f, true},   // left of the axis: limit 3.28
-        TubeCase{0.0f, -3.4f, true},   // below: limit 3.5
-        TubeCase{0.0f, 3.05f, false},  // straight above: limit 3.0
-        TubeCase{0.001f, 3.05f, true}, // a hair to the right: limit 3.1
-        TubeCase{-0.001f, 3.05f, true},
-        TubeCase{0.0f, 0.0f, true},    // the start position
-        TubeCase{2.675f, 0.5f, true},  // after the push back from (3.2, 0.5)
-        TubeCase{-3.3f, 0.5f, false},
-        TubeCase{0.0f, -3.6f, false},
-        TubeCase{3.2f, 0.0f, true},    // y = 0 counts as below: limit 3.5
-        TubeCase{3.2f, 0.001f, false}, // just above: limit 3.1
-        TubeCase{-3.4f, -0.5f, true},
-        TubeCase{2.5f, -2.5f, false},  // d ~ 3.5355, beyond the lower limit
-        TubeCase{0.0f, 3.0f, true},    // exactly on the 3.0 limit
-        TubeCase{0.0f, -3.5f, true},   // exactly on the 3.5 limit
-        TubeCase{3.5f, 0.0f, true},
-        TubeCase{-3.5f, 0.0f, true}));
+    ::testing::Values(TubeCase{3.2f, 0.5f, false}, // right of the axis: limit 3.1
+                      TubeCase{-3.2f, 0.5f, true}, // left of the axis: limit 3.28
+                      TubeCase{0.0f, -3.4f, true}, // below: limit 3.5
+                      TubeCase{0.0f, 3.05f, false}, // straight above: limit 3.0
+                      TubeCase{0.001f, 3.05f, true}, // a hair to the right: limit 3.1
+                      TubeCase{-0.001f, 3.05f, true}, TubeCase{0.0f, 0.0f, true}, // the start position
+                      TubeCase{2.675f, 0.5f, true}, // after the push back from (3.2, 0.5)
+                      TubeCase{-3.3f, 0.5f, false}, TubeCase{0.0f, -3.6f, false},
+                      TubeCase{3.2f, 0.0f, true}, // y = 0 counts as below: limit 3.5
+                      TubeCase{3.2f, 0.001f, false}, // just above: limit 3.1
+                      TubeCase{-3.4f, -0.5f, true},
+                      TubeCase{2.5f, -2.5f, false}, // d ~ 3.5355, beyond the lower limit
+                      TubeCase{0.0f, 3.0f, true}, // exactly on the 3.0 limit
+                      TubeCase{0.0f, -3.5f, true}, // exactly on the 3.5 limit
+                      TubeCase{3.5f, 0.0f, true}, TubeCase{-3.5f, 0.0f, true}));
 
 TEST(GameRules, JustAboveTheStraightUpLimitIsOutside)
 {
@@ -84,9 +80,9 @@ TEST(GameRules, ACarBeyondItsLimitSettlesOntoItInItsOwnQuadrant)
         glm::vec2 at;
         float limit;
     } cases[] = {
-        {{4.0f, 0.5f}, 3.1f},   {{-4.0f, 0.5f}, 3.28f}, {{0.0f, 9.0f}, 3.0f},   {{0.0f, -4.2f}, 3.5f},
-        {{6.0f, 0.0f}, 3.5f},   {{-2.9f, -2.9f}, 3.5f}, {{0.01f, 3.2f}, 3.1f},  {{-0.01f, 3.3f}, 3.28f},
-        {{1e6f, 1e6f}, 3.1f},
+        {{4.0f, 0.5f}, 3.1f},  {{-4.0f, 0.5f}, 3.28f},  {{0.0f, 9.0f}, 3.0f},
+        {{0.0f, -4.2f}, 3.5f}, {{6.0f, 0.0f}, 3.5f},    {{-2.9f, -2.9f}, 3.5f},
+        {{0.01f, 3.2f}, 3.1f}, {{-0.01f, 3.3f}, 3.28f}, {{1e6f, 1e6f}, 3.1f},
     };
     for (const auto& c : cases) {
         const glm::vec2 settled = settleInsideTube(c.at);
@@ -104,25 +100,16 @@ TEST(GameRules, ACarBeyondItsLimitSettlesOntoItInItsOwnQuadrant)
 
 const glm::vec3 carStart(0.0f, 0.0f, -12.5f);
 
-glm::vec3 offset(float dx, float dy, float dz)
-{
-    return carStart + glm::vec3(dx, dy, dz);
-}
+glm::vec3 offset(float dx, float dy, float dz) { return carStart + glm::vec3(dx, dy, dz); }
 
-TEST(GameRules, CubeToTheRightByPointEightHits)
-{
-    EXPECT_TRUE(hitsCar(offset(0.8f, 0.3f, 0.3f), carStart));
-}
+TEST(GameRules, CubeToTheRightByPointEightHits) { EXPECT_TRUE(hitsCar(offset(0.8f, 0.3f, 0.3f), carStart)); }
 
 TEST(GameRules, CubeToTheLeftByPointEightMisses)
 {
     EXPECT_FALSE(hitsCar(offset(-0.8f, 0.3f, 0.3f), carStart));
 }
 
-TEST(GameRules, CubeToTheLeftByPointFiveHits)
-{
-    EXPECT_TRUE(hitsCar(offset(-0.5f, 0.3f, 0.3f), carStart));
-}
+TEST(GameRules, CubeToTheLeftByPointFiveHits) { EXPECT_TRUE(hitsCar(offset(-0.5f, 0.3f, 0.3f), carStart)); }
 
 TEST(GameRules, CarIsWiderOnTheRightThanOnTheLeft)
 {
@@ -184,10 +171,7 @@ std::ostream& operator<<(std::ostream& os, const ScoreCase& c)
 
 class Score : public ::testing::TestWithParam<ScoreCase> {};
 
-TEST_P(Score, IsMinus25MinusTheTruncatedZ)
-{
-    EXPECT_EQ(scoreFor(GetParam().carZ), GetParam().text);
-}
+TEST_P(Score, IsMinus25MinusTheTruncatedZ) { EXPECT_EQ(scoreFor(GetParam().carZ), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(GameRules, Score,
                          ::testing::Values(ScoreCase{-12.5f, "-13"}, ScoreCase{-25.9f, "0"},
@@ -201,27 +185,18 @@ struct FrameTimeCase {
     const char* text;
 };
 
-std::ostream& operator<<(std::ostream& os, const FrameTimeCase& c)
-{
-    return os << c.text;
-}
+std::ostream& operator<<(std::ostream& os, const FrameTimeCase& c) { return os << c.text; }
 
 class FrameTime : public ::testing::TestWithParam<FrameTimeCase> {};
 
-TEST_P(FrameTime, SixSignificantDigits)
-{
-    EXPECT_EQ(formatFrameTime(GetParam().seconds), GetParam().text);
-}
+TEST_P(FrameTime, SixSignificantDigits) { EXPECT_EQ(formatFrameTime(GetParam().seconds), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(GameRules, FrameTime,
                          ::testing::Values(FrameTimeCase{1.0 / 60.0, "0.0166667"},
-                                           FrameTimeCase{5e-05, "5e-05"},
-                                           FrameTimeCase{0.5, "0.5"},
+                                           FrameTimeCase{5e-05, "5e-05"}, FrameTimeCase{0.5, "0.5"},
                                            FrameTimeCase{1234567.0, "1.23457e+06"},
-                                           FrameTimeCase{0.0001, "0.0001"},
-                                           FrameTimeCase{123456.0, "123456"},
-                                           FrameTimeCase{1.0, "1"},
-                                           FrameTimeCase{0.0, "0"}));
+                                           FrameTimeCase{0.0001, "0.0001"}, FrameTimeCase{123456.0, "123456"},
+                                           FrameTimeCase{1.0, "1"}, FrameTimeCase{0.0, "0"}));
 
 // --- spawning ----------------------------------------------------------------
 

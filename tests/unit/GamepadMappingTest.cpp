@@ -1,7 +1,7 @@
 // The gamepad as the keyboard: the D-pad and the left stick stand for the
 // arrow keys, Back for Escape; the stick counts only beyond its dead zone.
-#include "app/FrameSeam.h"
 #include "input/GamepadMapping.h"
+#include "app/FrameSeam.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@
 namespace velorun::input {
 namespace {
 
-const std::vector<int> keysAsked = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_UP, GLFW_KEY_DOWN,
-                                    GLFW_KEY_ESCAPE, GLFW_KEY_M};
+const std::vector<int> keysAsked = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
+                                    GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, GLFW_KEY_M};
 
 std::set<int> keysHeld(const GLFWgamepadstate& state)
 {
@@ -62,22 +62,24 @@ const float diagonal = 0.7071f; // a full lean at 45 degrees
 
 INSTANTIATE_TEST_SUITE_P(
     StickAndButtons, GamepadMapping,
-    ::testing::Values(
-        PadCase{"Resting", restingGamepad(), {}},
-        PadCase{"RightAtDeadZone", stick(stickDeadZone, 0.0f), {}},
-        PadCase{"UpAtDeadZone", stick(0.0f, -stickDeadZone), {}},
-        PadCase{"LeftJustPast", stick(-justPast, 0.0f), {GLFW_KEY_LEFT}},
-        PadCase{"DownJustPast", stick(0.0f, justPast), {GLFW_KEY_DOWN}},
-        PadCase{"DiagonalUpRight", stick(diagonal, -diagonal), {GLFW_KEY_RIGHT, GLFW_KEY_UP}},
-        PadCase{"DiagonalDownLeft", stick(-diagonal, diagonal), {GLFW_KEY_LEFT, GLFW_KEY_DOWN}},
-        // Half a lean at 45 degrees stays short of the dead zone on both axes.
-        PadCase{"SmallDiagonal", stick(0.3f, -0.3f), {}},
-        PadCase{"DpadUpRight", buttons({GLFW_GAMEPAD_BUTTON_DPAD_UP, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}),
-                {GLFW_KEY_UP, GLFW_KEY_RIGHT}},
-        PadCase{"DpadDownLeft", buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}),
-                {GLFW_KEY_DOWN, GLFW_KEY_LEFT}},
-        PadCase{"Back", buttons({GLFW_GAMEPAD_BUTTON_BACK}), {GLFW_KEY_ESCAPE}},
-        PadCase{"OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_A}), {}}),
+    ::testing::Values(PadCase{"Resting", restingGamepad(), {}},
+                      PadCase{"RightAtDeadZone", stick(stickDeadZone, 0.0f), {}},
+                      PadCase{"UpAtDeadZone", stick(0.0f, -stickDeadZone), {}},
+                      PadCase{"LeftJustPast", stick(-justPast, 0.0f), {GLFW_KEY_LEFT}},
+                      PadCase{"DownJustPast", stick(0.0f, justPast), {GLFW_KEY_DOWN}},
+                      PadCase{"DiagonalUpRight", stick(diagonal, -diagonal), {GLFW_KEY_RIGHT, GLFW_KEY_UP}},
+                      PadCase{"DiagonalDownLeft", stick(-diagonal, diagonal), {GLFW_KEY_LEFT, GLFW_KEY_DOWN}},
+                      // Half a lean at 45 degrees stays short of the dead zone on both axes.
+                      PadCase{"SmallDiagonal", stick(0.3f, -0.3f), {}},
+                      PadCase{"DpadUpRight",
+                              buttons({GLFW_GAMEPAD_BUTTON_DPAD_UP, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}),
+                              {GLFW_KEY_UP, GLFW_KEY_RIGHT}},
+                      PadCase{"DpadDownLeft",
+                              buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}),
+                              {GLFW_KEY_DOWN, GLFW_KEY_LEFT}},
+                      PadCase{"Back", buttons({GLFW_GAMEPAD_BUTTON_BACK}), {GLFW_KEY_ESCAPE}},
+                      PadCase{
+                          "OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_A}), {}}),
     [](const ::testing::TestParamInfo<PadCase>& info) { return std::string(info.param.name); });
 
 // The seam's key state: a key is down when the keyboard or the pad holds it,

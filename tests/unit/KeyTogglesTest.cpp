@@ -136,8 +136,8 @@ TEST_F(KeyCallbackTest, F6TogglesLensFlares)
 TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
 {
     ::testing::internal::CaptureStdout();
-    for (int key : {GLFW_KEY_F1, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F10, GLFW_KEY_A,
-                    GLFW_KEY_RIGHT, GLFW_KEY_ESCAPE})
+    for (int key :
+         {GLFW_KEY_F1, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F10, GLFW_KEY_A, GLFW_KEY_RIGHT, GLFW_KEY_ESCAPE})
         press(key);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     EXPECT_FALSE(showFrameTime);

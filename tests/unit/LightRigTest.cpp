@@ -78,8 +78,7 @@ TEST(LightRig, SpotCutOffIsTheCosineOf17Degrees)
 
 TEST(LightRig, SpotRidesAboveAndAheadOfTheCar)
 {
-    EXPECT_TRUE(vectorsNear(spotLightPositionFor(glm::vec3(0.0f)), glm::vec3(0.1f, 0.3f, -0.2f),
-                            1e-7f));
+    EXPECT_TRUE(vectorsNear(spotLightPositionFor(glm::vec3(0.0f)), glm::vec3(0.1f, 0.3f, -0.2f), 1e-7f));
     const glm::vec3 spot = spotLightPositionFor(glm::vec3(0.0f, 0.0f, -12.5f));
     EXPECT_FLOAT_EQ(spot.x, 0.1f);
     EXPECT_FLOAT_EQ(spot.y, 0.3f);
@@ -99,14 +98,14 @@ TEST(LightRig, SpotIsSummedInDoubleAndStoredAsFloat)
 
 struct Face {
     glm::vec3 axis; // the face's direction from the light
-    glm::vec3 up;   // the look-at up vector of that face
+    glm::vec3 up; // the look-at up vector of that face
 };
 
 // GL cube-map face order: +X, -X, +Y, -Y, +Z, -Z.
 const Face faces[6] = {
-    {{1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}},  {{-1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}},
-    {{0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}},   {{0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, -1.0f}},
-    {{0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f}},  {{0.0f, 0.0f, -1.0f}, {0.0f, -1.0f, 0.0f}},
+    {{1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}}, {{-1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}},
+    {{0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}},  {{0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, -1.0f}},
+    {{0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f}}, {{0.0f, 0.0f, -1.0f}, {0.0f, -1.0f, 0.0f}},
 };
 
 class ShadowFace : public ::testing::TestWithParam<int> {};
@@ -161,8 +160,8 @@ TEST_P(ShadowFace, OtherAxesAreNotInTheCentreOfThisFace)
         if (j == i)
             continue;
         const glm::vec4 clip = m * glm::vec4(light + faces[j].axis * 10.0f, 1.0f);
-        const bool centred = clip.w > 0.0f && std::abs(clip.x / clip.w) < 1e-3f &&
-                             std::abs(clip.y / clip.w) < 1e-3f;
+        const bool centred =
+            clip.w > 0.0f && std::abs(clip.x / clip.w) < 1e-3f && std::abs(clip.y / clip.w) < 1e-3f;
         EXPECT_FALSE(centred) << "face " << i << " also centres axis " << j;
     }
 }

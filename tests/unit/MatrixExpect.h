@@ -13,9 +13,8 @@ inline ::testing::AssertionResult matricesNear(const glm::mat4& actual, const gl
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < 4; ++r)
             if (std::abs(actual[c][r] - expected[c][r]) > tolerance)
-                return ::testing::AssertionFailure()
-                       << "element [" << c << "][" << r << "] is " << actual[c][r]
-                       << ", expected " << expected[c][r];
+                return ::testing::AssertionFailure() << "element [" << c << "][" << r << "] is "
+                                                     << actual[c][r] << ", expected " << expected[c][r];
     return ::testing::AssertionSuccess();
 }
 

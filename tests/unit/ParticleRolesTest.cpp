@@ -78,7 +78,9 @@ TEST(ParticleRoles, SystemStartsIdleAndSwapsLikeTheRoles)
 TEST(ParticleRoles, FarewellIsPrintedEvenWhenTheFireworksNeverStarted)
 {
     ::testing::internal::CaptureStdout();
-    { ParticleSystem unused; }
+    {
+        ParticleSystem unused;
+    }
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "particle destructor\n");
 }
 

@@ -48,8 +48,8 @@ TEST(SceneMath, SettingThePositionChangesOnlyTheTranslation)
             EXPECT_EQ(m[c][r], before[c][r]) << c << "," << r;
     EXPECT_TRUE(vectorsNear(positionOf(m), glm::vec3(-1.0f, 2.0f, -3.0f), 0.0f));
     // The object's centre is now drawn there.
-    EXPECT_TRUE(vectorsNear(glm::vec3(m * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)),
-                            glm::vec3(-1.0f, 2.0f, -3.0f), 0.0f));
+    EXPECT_TRUE(
+        vectorsNear(glm::vec3(m * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)), glm::vec3(-1.0f, 2.0f, -3.0f), 0.0f));
 }
 
 // --- material sampler names --------------------------------------------------------
@@ -57,12 +57,9 @@ TEST(SceneMath, SettingThePositionChangesOnlyTheTranslation)
 TEST(SceneMath, TwoDiffuseAndOneSpecularTexture)
 {
     unsigned diffuse = 1, specular = 1;
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse1");
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse2");
-    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular),
-              "material.texture_specular1");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse1");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse2");
+    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular), "material.texture_specular1");
     EXPECT_EQ(diffuse, 3u);
     EXPECT_EQ(specular, 2u);
 }
@@ -70,21 +67,16 @@ TEST(SceneMath, TwoDiffuseAndOneSpecularTexture)
 TEST(SceneMath, DiffuseAndSpecularCountIndependently)
 {
     unsigned diffuse = 1, specular = 1;
-    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular),
-              "material.texture_specular1");
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse1");
-    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular),
-              "material.texture_specular2");
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse2");
+    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular), "material.texture_specular1");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse1");
+    EXPECT_EQ(materialSamplerName("texture_specular", diffuse, specular), "material.texture_specular2");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse2");
 }
 
 TEST(SceneMath, CounterIsWrittenInDecimal)
 {
     unsigned diffuse = 12, specular = 1;
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse12");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse12");
     EXPECT_EQ(diffuse, 13u);
 }
 
@@ -92,12 +84,10 @@ TEST(SceneMath, OtherTypesGetNoNumberAndTouchNoCounter)
 {
     unsigned diffuse = 1, specular = 1;
     EXPECT_EQ(materialSamplerName("texture_normal", diffuse, specular), "material.texture_normal");
-    EXPECT_EQ(materialSamplerName("texture_diffuseX", diffuse, specular),
-              "material.texture_diffuseX");
+    EXPECT_EQ(materialSamplerName("texture_diffuseX", diffuse, specular), "material.texture_diffuseX");
     EXPECT_EQ(diffuse, 1u);
     EXPECT_EQ(specular, 1u);
-    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular),
-              "material.texture_diffuse1");
+    EXPECT_EQ(materialSamplerName("texture_diffuse", diffuse, specular), "material.texture_diffuse1");
 }
 
 // --- model directory ---------------------------------------------------------------
@@ -107,10 +97,7 @@ struct DirectoryCase {
     const char* directory;
 };
 
-std::ostream& operator<<(std::ostream& os, const DirectoryCase& c)
-{
-    return os << '"' << c.path << '"';
-}
+std::ostream& operator<<(std::ostream& os, const DirectoryCase& c) { return os << '"' << c.path << '"'; }
 
 class ModelDirectory : public ::testing::TestWithParam<DirectoryCase> {};
 
@@ -123,12 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
     SceneMath, ModelDirectory,
     ::testing::Values(DirectoryCase{"a/b/c.obj", "a/b"},
                       DirectoryCase{"./Resources/Objects/car/car.obj", "./Resources/Objects/car"},
-                      DirectoryCase{"./Resources/Objects/tube/tube2.obj",
-                                    "./Resources/Objects/tube"},
-                      DirectoryCase{"model.obj", "model.obj"},       // no slash: whole path
-                      DirectoryCase{"a\\b\\c.obj", "a\\b\\c.obj"},   // backslashes do not count
-                      DirectoryCase{"a\\b/c.obj", "a\\b"},
-                      DirectoryCase{"/car.obj", ""},
+                      DirectoryCase{"./Resources/Objects/tube/tube2.obj", "./Resources/Objects/tube"},
+                      DirectoryCase{"model.obj", "model.obj"}, // no slash: whole path
+                      DirectoryCase{"a\\b\\c.obj", "a\\b\\c.obj"}, // backslashes do not count
+                      DirectoryCase{"a\\b/c.obj", "a\\b"}, DirectoryCase{"/car.obj", ""},
                       DirectoryCase{"a/b/", "a/b"}));
 
 // --- vertex layout -------------------------------------------------------------------

@@ -1,8 +1,8 @@
 // The game's sound as values: the engine's pitch follows the car's speed, the
 // crash sounds once in the frame that ends the game, and the fireworks burst
 // on a schedule of game time, whatever the frame rate.
-#include "app/GameRules.h"
 #include "audio/SoundCues.h"
+#include "app/GameRules.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,8 @@ TEST_P(FireworkBursts, FollowGameTimeNotFrames)
         EXPECT_GE(run.burstTimes[i] + 1e-9, due) << "burst " << i;
         EXPECT_LT(run.burstTimes[i], due + step + 1e-9) << "burst " << i;
     }
-    const auto expected = static_cast<size_t>(std::floor((over - step - firstBurstDelay) / burstInterval)) + 1;
+    const auto expected =
+        static_cast<size_t>(std::floor((over - step - firstBurstDelay) / burstInterval)) + 1;
     EXPECT_NEAR(static_cast<double>(run.burstTimes.size()), static_cast<double>(expected), 1.0);
 }
 

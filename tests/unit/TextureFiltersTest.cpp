@@ -39,14 +39,13 @@ TEST_P(FilterTable, Row)
     EXPECT_EQ(f.magFilter, row.mag);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TextureFilters, FilterTable,
-    ::testing::Values(FilterRow{0, true, nearest, nearest},
-                      FilterRow{1, true, nearestMipmapNearest, nearest},
-                      FilterRow{2, true, nearestMipmapLinear, nearest},
-                      FilterRow{0, false, linear, linear},
-                      FilterRow{1, false, linearMipmapNearest, linear},
-                      FilterRow{2, false, linearMipmapLinear, linear}));
+INSTANTIATE_TEST_SUITE_P(TextureFilters, FilterTable,
+                         ::testing::Values(FilterRow{0, true, nearest, nearest},
+                                           FilterRow{1, true, nearestMipmapNearest, nearest},
+                                           FilterRow{2, true, nearestMipmapLinear, nearest},
+                                           FilterRow{0, false, linear, linear},
+                                           FilterRow{1, false, linearMipmapNearest, linear},
+                                           FilterRow{2, false, linearMipmapLinear, linear}));
 
 class UnknownMode : public ::testing::TestWithParam<int> {};
 

@@ -1,21 +1,21 @@
 // velorun-bench: runs the real game's frames through the seam at 800 x 600 on a
 // fixed scripted drive (play, a deliberate crash, fireworks) and prints where
 // the time goes. Run it from the repository root. Not a test: it judges nothing.
-#include "app/ScriptedDrive.h"
 #include "app/GameState.h"
+#include "app/ScriptedDrive.h"
+#include "base/StageMarkers.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
 #include "render/RendererInfo.h"
-#include "base/StageMarkers.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <string>
@@ -31,8 +31,8 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 struct Options {
-    int playFrames = 120;     // plain driving before the crash is forced
-    int seekLimit = 600;      // most frames spent steering into the obstacles
+    int playFrames = 120; // plain driving before the crash is forced
+    int seekLimit = 600; // most frames spent steering into the obstacles
     int fireworksFrames = 90; // after the crash
     int floorRepeats = 5;
     double step = 1.0 / 60.0;
@@ -341,11 +341,11 @@ int main(int argc, char** argv)
     auto median = [&](FrameStage s) { return percentile(stageTimes[static_cast<int>(s)], 0.5); };
     const double litMs = median(FrameStage::LitScene) - median(FrameStage::Flares);
 
-    std::printf("\nVelorun benchmark, 800 x 600, %d frames (%d played, crash at frame %d)\n",
-                frameIndex, options.playFrames, gameOverFrame);
+    std::printf("\nVelorun benchmark, 800 x 600, %d frames (%d played, crash at frame %d)\n", frameIndex,
+                options.playFrames, gameOverFrame);
     std::printf("renderer: %s\n", renderer.c_str());
     std::printf("stage times: %s\n\n", syncStages ? "wall clock with each stage finished (software renderer)"
-                                                   : "GL timestamp queries");
+                                                  : "GL timestamp queries");
     std::printf("%-34s %10s\n", "measure", "ms");
     std::printf("%-34s %10.2f\n", "start-up to first frame", startupMs);
     std::printf("%-34s %10.2f\n", "  of which set-up before the loop", setUpMs);

@@ -14,4 +14,4 @@ bool generateLensFlares(const std::string& outDir);
 bool generateIcon(const std::string& outDir);
 bool generateSounds(const std::string& outDir);
 
-}  // namespace assetgen
+} // namespace assetgen

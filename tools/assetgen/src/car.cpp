@@ -19,11 +19,12 @@ namespace assetgen {
 namespace {
 
 constexpr int kAtlas = 512;
-constexpr float kInset = 2.0f / kAtlas;  // keeps samples off region borders
+constexpr float kInset = 2.0f / kAtlas; // keeps samples off region borders
 
 struct Region {
     float u0, v0, u1, v1;
-    glm::vec2 map(float s, float t) const {
+    glm::vec2 map(float s, float t) const
+    {
         return {u0 + kInset + s * (u1 - u0 - 2 * kInset), v0 + kInset + t * (v1 - v0 - 2 * kInset)};
     }
     bool contains(float u, float v) const { return u >= u0 && u < u1 && v >= v0 && v < v1; }
@@ -50,7 +51,8 @@ struct Station {
     float z, halfWidth, bottom, top;
 };
 
-Station stationAt(float z) {
+Station stationAt(float z)
+{
     const float nose = clamp01((-z - 0.55f) / 0.45f);
     const float tail = clamp01((z - 0.70f) / 0.30f);
     Station s;
@@ -63,7 +65,8 @@ Station stationAt(float z) {
 
 // Ring order: right side bottom-to-top, across the roof line, left side
 // top-to-bottom, and back across the floor.
-Section sectionOf(const Station& st) {
+Section sectionOf(const Station& st)
+{
     const float w = st.halfWidth, y0 = st.bottom, h = st.top - st.bottom;
     const glm::vec2 right[5] = {{0.88f * w, y0},
                                 {0.97f * w, y0 + 0.25f * h},
@@ -81,7 +84,8 @@ Section sectionOf(const Station& st) {
 // Texture u of each section point (fixed along the car so stripes stay
 // straight), taken from the perimeter of the widest section. 11 entries: the
 // last closes the ring.
-std::array<float, kSectionPoints + 1> sectionU() {
+std::array<float, kSectionPoints + 1> sectionU()
+{
     const Section s = sectionOf(stationAt(0.0f));
     std::array<float, kSectionPoints + 1> u{};
     float total = 0.0f;
@@ -89,7 +93,8 @@ std::array<float, kSectionPoints + 1> sectionU() {
         u[i] = total;
         total += glm::length(s[(i + 1) % kSectionPoints] - s[i]);
     }
-    for (int i = 0; i < kSectionPoints; ++i) u[i] /= total;
+    for (int i = 0; i < kSectionPoints; ++i)
+        u[i] /= total;
     u[kSectionPoints] = 1.0f;
     return u;
 }
@@ -113,9 +118,11 @@ public:
     // Emits a triangle with a flat normal, flipping the winding if needed so
     // the face looks along 'outward' (the direction away from the part).
     void tri(glm::vec3 a, glm::vec2 ta, glm::vec3 b, glm::vec2 tb, glm::vec3 c, glm::vec2 tc,
-             const glm::vec3& outward) {
+             const glm::vec3& outward)
+    {
         glm::vec3 n = glm::cross(b - a, c - a);
-        if (glm::length(n) < 1e-9f) return;  // degenerate
+        if (glm::length(n) < 1e-9f)
+            return; // degenerate
         n = glm::normalize(n);
         if (glm::dot(n, outward) < 0.0f) {
             std::swap(b, c);
@@ -126,12 +133,14 @@ public:
     }
 
     // Quad p0..p3 in ring order; 'centre' is a point inside the part.
-    void quad(const std::array<glm::vec3, 4>& p, const std::array<glm::vec2, 4>& t, const glm::vec3& centre) {
+    void quad(const std::array<glm::vec3, 4>& p, const std::array<glm::vec2, 4>& t, const glm::vec3& centre)
+    {
         tri(p[0], t[0], p[1], t[1], p[2], t[2], (p[0] + p[1] + p[2]) / 3.0f - centre);
         tri(p[0], t[0], p[2], t[2], p[3], t[3], (p[0] + p[2] + p[3]) / 3.0f - centre);
     }
 
-    void box(const glm::vec3& lo, const glm::vec3& hi, const Region& r) {
+    void box(const glm::vec3& lo, const glm::vec3& hi, const Region& r)
+    {
         const glm::vec3 c = (lo + hi) * 0.5f;
         const std::array<glm::vec2, 4> uv = {r.map(0, 0), r.map(1, 0), r.map(1, 1), r.map(0, 1)};
         for (int axis = 0; axis < 3; ++axis) {
@@ -154,7 +163,8 @@ private:
     ObjWriter& obj_;
 };
 
-void buildBody(ObjWriter& obj, CarBuilder& cb) {
+void buildBody(ObjWriter& obj, CarBuilder& cb)
+{
     const auto u = sectionU();
     const int n = static_cast<int>(sizeof kStations / sizeof kStations[0]);
     obj.object("body");
@@ -167,9 +177,11 @@ void buildBody(ObjWriter& obj, CarBuilder& cb) {
                                0.5f * (s0.z + s1.z));
         for (int k = 0; k < kSectionPoints; ++k) {
             const int k1 = (k + 1) % kSectionPoints;
-            cb.quad({glm::vec3(a[k], s0.z), glm::vec3(a[k1], s0.z), glm::vec3(b[k1], s1.z), glm::vec3(b[k], s1.z)},
-                    {kBody.map(u[k], t0), kBody.map(u[k + 1], t0), kBody.map(u[k + 1], t1), kBody.map(u[k], t1)},
-                    centre);
+            cb.quad(
+                {glm::vec3(a[k], s0.z), glm::vec3(a[k1], s0.z), glm::vec3(b[k1], s1.z),
+                 glm::vec3(b[k], s1.z)},
+                {kBody.map(u[k], t0), kBody.map(u[k + 1], t0), kBody.map(u[k + 1], t1), kBody.map(u[k], t1)},
+                centre);
         }
     }
     // Front fascia (grille) and rear panel close the body.
@@ -179,7 +191,8 @@ void buildBody(ObjWriter& obj, CarBuilder& cb) {
         const Section s = sectionOf(st);
         const Region& r = end == 0 ? kGrille : kTrim;
         auto uvOf = [&](const glm::vec2& p) {
-            return r.map((p.x + st.halfWidth) / (2.0f * st.halfWidth), (p.y - st.bottom) / (st.top - st.bottom));
+            return r.map((p.x + st.halfWidth) / (2.0f * st.halfWidth),
+                         (p.y - st.bottom) / (st.top - st.bottom));
         };
         const glm::vec3 out(0.0f, 0.0f, end == 0 ? -1.0f : 1.0f);
         for (int k = 1; k + 1 < kSectionPoints; ++k)
@@ -188,7 +201,8 @@ void buildBody(ObjWriter& obj, CarBuilder& cb) {
     }
 }
 
-void buildCabin(ObjWriter& obj, CarBuilder& cb) {
+void buildCabin(ObjWriter& obj, CarBuilder& cb)
+{
     const float bx = 0.46f, by = 0.07f, bzf = -0.42f, bzr = 0.50f;
     const float tx = 0.35f, ty = 0.30f, tzf = -0.08f, tzr = 0.30f;
     const glm::vec3 bfl(-bx, by, bzf), bfr(bx, by, bzf), brl(-bx, by, bzr), brr(bx, by, bzr);
@@ -212,7 +226,8 @@ void buildCabin(ObjWriter& obj, CarBuilder& cb) {
     cb.quad({tfl, tfr, trr, trl}, {roofUv(tfl), roofUv(tfr), roofUv(trr), roofUv(trl)}, centre);
 }
 
-void buildWheel(ObjWriter& obj, CarBuilder& cb, const std::string& name, float side, float z) {
+void buildWheel(ObjWriter& obj, CarBuilder& cb, const std::string& name, float side, float z)
+{
     constexpr int kSegs = 16;
     const glm::vec3 c(side * kWheelX, kWheelY, z);
     auto rimPoint = [&](int k, float x) {
@@ -232,7 +247,7 @@ void buildWheel(ObjWriter& obj, CarBuilder& cb, const std::string& name, float s
         cb.quad({rimPoint(k, xi), rimPoint(k, xo), rimPoint(k + 1, xo), rimPoint(k + 1, xi)},
                 {kTyre.map(0, t0), kTyre.map(1, t0), kTyre.map(1, t1), kTyre.map(0, t1)}, c);
     }
-    for (int k = 0; k < kSegs; ++k)  // inner side wall, never really seen
+    for (int k = 0; k < kSegs; ++k) // inner side wall, never really seen
         cb.tri(glm::vec3(xi, c.y, c.z), kTrim.map(0.5f, 0.5f), rimPoint(k, xi), discUv(kTrim, k),
                rimPoint(k + 1, xi), discUv(kTrim, k + 1), glm::vec3(-side, 0.0f, 0.0f));
     obj.material("car_rim");
@@ -241,7 +256,8 @@ void buildWheel(ObjWriter& obj, CarBuilder& cb, const std::string& name, float s
                rimPoint(k + 1, xo), discUv(kRim, k + 1), glm::vec3(side, 0.0f, 0.0f));
 }
 
-void buildDetails(ObjWriter& obj, CarBuilder& cb) {
+void buildDetails(ObjWriter& obj, CarBuilder& cb)
+{
     obj.object("spoiler_wing");
     obj.material("car_trim");
     cb.box({-0.50f, 0.21f, 0.80f}, {0.50f, 0.245f, 0.97f}, kTrim);
@@ -270,39 +286,45 @@ struct Texel {
     float specular;
 };
 
-Texel bodyTexel(float s, float t, const std::array<float, kSectionPoints + 1>& u, float flake) {
+Texel bodyTexel(float s, float t, const std::array<float, kSectionPoints + 1>& u, float flake)
+{
     const float z = t * 2.0f - 1.0f;
     int seg = 0;
-    while (seg < kSectionPoints - 1 && s >= u[seg + 1]) ++seg;
+    while (seg < kSectionPoints - 1 && s >= u[seg + 1])
+        ++seg;
     const glm::vec3 paint(0.93f, 0.20f, 0.04f);
     static const float tone[kSectionPoints] = {0.10f, 0.78f, 0.92f, 1.06f, 1.0f,
                                                1.06f, 0.92f, 0.78f, 0.10f, 0.05f};
     glm::vec3 c = paint * tone[seg] * (0.97f + 0.06f * flake);
     float shine = 0.65f;
-    if (seg == 0 || seg == 8 || seg == 9) {  // skirts and floor: dark plastic
+    if (seg == 0 || seg == 8 || seg == 9) { // skirts and floor: dark plastic
         c = glm::vec3(tone[seg] * 0.7f);
         shine = 0.15f;
     }
-    const float px = 1.0f / 256.0f;  // one texel of the body region
-    if (seg == 4) {  // twin racing stripes along the roof line
+    const float px = 1.0f / 256.0f; // one texel of the body region
+    if (seg == 4) { // twin racing stripes along the roof line
         const float uc = 0.5f * (u[4] + u[5]);
         const float perX = (u[5] - u[4]) / (2.0f * 0.78f * 0.60f);
         for (float off : {-0.07f, 0.07f}) {
-            const float d = std::fabs(s - (uc + off * perX)) / perX;  // model units
-            if (d < 0.03f) c = glm::vec3(0.95f, 0.94f, 0.90f);
-            else if (d < 0.03f + 0.004f) c *= 0.3f;
+            const float d = std::fabs(s - (uc + off * perX)) / perX; // model units
+            if (d < 0.03f)
+                c = glm::vec3(0.95f, 0.94f, 0.90f);
+            else if (d < 0.03f + 0.004f)
+                c *= 0.3f;
         }
     }
-    if (seg == 2 || seg == 6) {  // pin stripe on the flanks
+    if (seg == 2 || seg == 6) { // pin stripe on the flanks
         const float mid = 0.5f * (u[seg] + u[seg + 1]);
-        if (std::fabs(s - mid) < 0.8f * px) c = glm::vec3(0.95f, 0.9f, 0.8f);
+        if (std::fabs(s - mid) < 0.8f * px)
+            c = glm::vec3(0.95f, 0.9f, 0.8f);
     }
     const bool flank = (seg >= 1 && seg <= 3) || (seg >= 5 && seg <= 7);
-    if (flank) {  // door gaps
+    if (flank) { // door gaps
         for (float gap : {-0.40f, 0.34f})
-            if (std::fabs(z - gap) < 2.0f * px) c *= 0.25f;  // z spans 2 units over the region
+            if (std::fabs(z - gap) < 2.0f * px)
+                c *= 0.25f; // z spans 2 units over the region
     }
-    if (seg <= 1 || (seg >= 7 && seg <= 8)) {  // wheel wells
+    if (seg <= 1 || (seg >= 7 && seg <= 8)) { // wheel wells
         for (float wz : {kFrontAxleZ, kRearAxleZ})
             if (std::fabs(z - wz) < kWheelRadius + 0.04f) {
                 c = glm::vec3(0.025f);
@@ -312,9 +334,12 @@ Texel bodyTexel(float s, float t, const std::array<float, kSectionPoints + 1>& u
     return {c, shine};
 }
 
-Texel glassTexel(float s, float t, bool pillar) {
-    const bool frame = s < 0.06f || s > 0.94f || t < 0.08f || t > 0.92f || (pillar && std::fabs(s - 0.5f) < 0.045f);
-    if (frame) return {glm::vec3(0.03f, 0.03f, 0.035f), 0.3f};
+Texel glassTexel(float s, float t, bool pillar)
+{
+    const bool frame =
+        s < 0.06f || s > 0.94f || t < 0.08f || t > 0.92f || (pillar && std::fabs(s - 0.5f) < 0.045f);
+    if (frame)
+        return {glm::vec3(0.03f, 0.03f, 0.035f), 0.3f};
     glm::vec3 c = glm::mix(glm::vec3(0.03f, 0.06f, 0.10f), glm::vec3(0.13f, 0.21f, 0.30f), t);
     const float streak = std::fabs((s + 0.6f * t) - 0.55f);
     c += glm::vec3(0.20f, 0.24f, 0.28f) * smoothstep(0.09f, 0.03f, streak);
@@ -322,37 +347,47 @@ Texel glassTexel(float s, float t, bool pillar) {
     return {c, 0.95f};
 }
 
-Texel tyreTexel(float s, float t) {
-    if (s < 0.08f || s > 0.92f) return {glm::vec3(0.085f), 0.08f};
+Texel tyreTexel(float s, float t)
+{
+    if (s < 0.08f || s > 0.92f)
+        return {glm::vec3(0.085f), 0.08f};
     const float chevron = std::fabs(s - 0.5f) * 0.35f;
     const float f = t * 16.0f * 2.0f + chevron * 4.0f;
     const bool groove = (f - std::floor(f)) < 0.22f;
     return {glm::vec3(groove ? 0.025f : 0.06f), 0.06f};
 }
 
-Texel rimTexel(float s, float t) {
+Texel rimTexel(float s, float t)
+{
     const float x = (s - 0.5f) * 2.0f, y = (t - 0.5f) * 2.0f;
     const float r = std::sqrt(x * x + y * y);
     const float a = std::atan2(y, x);
-    if (r > 0.70f) {  // tyre side wall with a thin letter band
+    if (r > 0.70f) { // tyre side wall with a thin letter band
         const float band = std::fabs(r - 0.83f) < 0.015f ? 0.16f : 0.07f;
         return {glm::vec3(band), 0.08f};
     }
     const glm::vec3 silver(0.72f, 0.74f, 0.78f);
-    if (r > 0.62f) return {silver * 1.1f, 0.9f};
-    if (r < 0.06f) return {glm::vec3(0.08f), 0.4f};
-    if (r < 0.18f) return {silver * (0.85f + 0.4f * (0.18f - r)), 0.85f};
+    if (r > 0.62f)
+        return {silver * 1.1f, 0.9f};
+    if (r < 0.06f)
+        return {glm::vec3(0.08f), 0.4f};
+    if (r < 0.18f)
+        return {silver * (0.85f + 0.4f * (0.18f - r)), 0.85f};
     const float sector = glm::two_pi<float>() / 5.0f;
     float d = std::fmod(a + glm::two_pi<float>(), sector);
-    d = std::min(d, sector - d) * r;  // arc distance to the nearest spoke axis
-    if (d < 0.07f) return {silver * (0.8f + 0.25f * (1.0f - r)), 0.85f};
-    if (r > 0.30f && r < 0.56f && a > 2.0f && a < 2.8f) return {glm::vec3(0.85f, 0.08f, 0.04f), 0.5f};  // brake caliper
+    d = std::min(d, sector - d) * r; // arc distance to the nearest spoke axis
+    if (d < 0.07f)
+        return {silver * (0.8f + 0.25f * (1.0f - r)), 0.85f};
+    if (r > 0.30f && r < 0.56f && a > 2.0f && a < 2.8f)
+        return {glm::vec3(0.85f, 0.08f, 0.04f), 0.5f}; // brake caliper
     return {glm::vec3(0.04f), 0.2f};
 }
 
-Texel lightTexel(float s, float t, bool head) {
+Texel lightTexel(float s, float t, bool head)
+{
     const float edge = std::min(std::min(s, 1.0f - s), std::min(t, 1.0f - t));
-    if (edge < 0.08f) return {glm::vec3(0.12f), 0.4f};
+    if (edge < 0.08f)
+        return {glm::vec3(0.12f), 0.4f};
     if (head) {
         const float hot = smoothstep(0.45f, 0.1f, glm::length(glm::vec2(s - 0.5f, t - 0.5f)));
         return {glm::mix(glm::vec3(0.80f, 0.85f, 0.95f), glm::vec3(1.0f, 0.98f, 0.88f), hot), 0.8f};
@@ -361,7 +396,8 @@ Texel lightTexel(float s, float t, bool head) {
     return {bar ? glm::vec3(1.0f, 0.35f, 0.28f) : glm::vec3(0.85f, 0.04f, 0.03f), 0.7f};
 }
 
-Texel trimTexel(int x, int y) {
+Texel trimTexel(int x, int y)
+{
     // Carbon weave: alternating 4x4 texel tows.
     const int cx = x / 4, cy = y / 4;
     const bool warp = ((cx + cy) / 2) % 2 == 0;
@@ -370,14 +406,17 @@ Texel trimTexel(int x, int y) {
     return {glm::vec3(v, v, v * 1.1f), 0.3f};
 }
 
-Texel grilleTexel(float s, float t) {
-    if (s < 0.04f || s > 0.96f || t < 0.08f || t > 0.92f) return {glm::vec3(0.09f), 0.3f};
+Texel grilleTexel(float s, float t)
+{
+    if (s < 0.04f || s > 0.96f || t < 0.08f || t > 0.92f)
+        return {glm::vec3(0.09f), 0.3f};
     const float f = t * 9.0f - std::floor(t * 9.0f);
     const float slat = smoothstep(0.15f, 0.0f, std::fabs(f - 0.5f));
     return {glm::vec3(0.025f) + glm::vec3(0.16f, 0.16f, 0.17f) * slat, 0.25f};
 }
 
-bool writeAtlas(const std::string& dir) {
+bool writeAtlas(const std::string& dir)
+{
     const auto u = sectionU();
     Image diffuse(kAtlas, kAtlas, 3), specular(kAtlas, kAtlas, 3);
     for (int y = 0; y < kAtlas; ++y) {
@@ -418,9 +457,10 @@ bool writeAtlas(const std::string& dir) {
     return diffuse.save(dir + "car_diffuse.png") && specular.save(dir + "car_gloss.png");
 }
 
-}  // namespace
+} // namespace
 
-bool generateCar(const std::string& outDir) {
+bool generateCar(const std::string& outDir)
+{
     const std::string dir = outDir + "/Resources/Objects/car/";
     ObjWriter obj("# Velorun player car, generated by velorun-assetgen; do not edit by hand.\n"
                   "# Nose towards -z, y up, about 1.24 x 0.60 x 2.02 model units.\n");
@@ -432,7 +472,8 @@ bool generateCar(const std::string& outDir) {
     buildWheel(obj, cb, "wheel_rl", -1.0f, kRearAxleZ);
     buildWheel(obj, cb, "wheel_rr", 1.0f, kRearAxleZ);
     buildDetails(obj, cb);
-    if (!obj.write(dir + "car.obj", "car.mtl")) return false;
+    if (!obj.write(dir + "car.obj", "car.mtl"))
+        return false;
 
     auto mat = [](const char* name, float ks, float ns) {
         Material m;
@@ -445,14 +486,16 @@ bool generateCar(const std::string& outDir) {
         m.specularMap = "car_gloss.png";
         return m;
     };
-    const std::vector<Material> mats = {mat("car_paint", 0.8f, 96.0f), mat("car_glass", 1.0f, 128.0f),
-                                        mat("car_tyre", 0.1f, 8.0f),   mat("car_rim", 0.9f, 64.0f),
+    const std::vector<Material> mats = {mat("car_paint", 0.8f, 96.0f),  mat("car_glass", 1.0f, 128.0f),
+                                        mat("car_tyre", 0.1f, 8.0f),    mat("car_rim", 0.9f, 64.0f),
                                         mat("car_lights", 0.6f, 64.0f), mat("car_trim", 0.3f, 16.0f)};
-    if (!ObjWriter::writeMtl(dir + "car.mtl", "# Velorun car materials, generated by velorun-assetgen.\n", mats))
+    if (!ObjWriter::writeMtl(dir + "car.mtl", "# Velorun car materials, generated by velorun-assetgen.\n",
+                             mats))
         return false;
-    if (!writeAtlas(dir)) return false;
+    if (!writeAtlas(dir))
+        return false;
     std::cout << "car: " << obj.triangleCount() << " triangles\n";
     return true;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -7,7 +7,8 @@
 
 namespace assetgen {
 
-bool generateIcon(const std::string& outDir) {
+bool generateIcon(const std::string& outDir)
+{
     constexpr int kSize = 256;
     Image img(kSize, kSize, 4);
     for (int y = 0; y < kSize; ++y) {
@@ -26,20 +27,25 @@ bool generateIcon(const std::string& outDir) {
             glm::vec3 col = glm::mix(glm::vec3(0.05f, 0.07f, 0.10f), glm::vec3(0.16f, 0.20f, 0.27f), r);
             const float depth = std::log(std::max(r, 1e-3f)) / std::log(0.62f);
             const float ringPhase = depth - std::floor(depth);
-            const float ring = std::exp(-std::pow((ringPhase - 0.5f) / 0.06f, 2.0f)) * smoothstep(0.04f, 0.2f, r);
+            const float ring =
+                std::exp(-std::pow((ringPhase - 0.5f) / 0.06f, 2.0f)) * smoothstep(0.04f, 0.2f, r);
             col += glm::vec3(0.25f, 0.85f, 1.0f) * ring * 0.9f;
             col += glm::vec3(0.9f, 0.95f, 1.0f) * std::exp(-std::pow(r / 0.08f, 2.0f)); // light at the end
 
             // Car: a low orange wedge with a dark cabin, seen from behind.
             const glm::vec2 b = p - glm::vec2(0.0f, -0.48f);
-            const float body = std::max(std::fabs(b.x) - 0.36f + 0.25f * std::max(b.y, 0.0f), std::fabs(b.y) - 0.1f);
-            const float cabin = std::max(std::fabs(b.x) - 0.2f + 0.4f * (b.y - 0.1f), std::fabs(b.y - 0.17f) - 0.08f);
-            const float wheelL = glm::length((b - glm::vec2(-0.27f, -0.11f)) / glm::vec2(0.08f, 0.06f)) - 1.0f;
+            const float body =
+                std::max(std::fabs(b.x) - 0.36f + 0.25f * std::max(b.y, 0.0f), std::fabs(b.y) - 0.1f);
+            const float cabin =
+                std::max(std::fabs(b.x) - 0.2f + 0.4f * (b.y - 0.1f), std::fabs(b.y - 0.17f) - 0.08f);
+            const float wheelL =
+                glm::length((b - glm::vec2(-0.27f, -0.11f)) / glm::vec2(0.08f, 0.06f)) - 1.0f;
             const float wheelR = glm::length((b - glm::vec2(0.27f, -0.11f)) / glm::vec2(0.08f, 0.06f)) - 1.0f;
             if (cabin < 0.0f)
                 col = glm::vec3(0.10f, 0.14f, 0.20f);
             if (body < 0.0f)
-                col = glm::mix(glm::vec3(1.0f, 0.42f, 0.10f), glm::vec3(0.85f, 0.20f, 0.05f), (b.y + 0.1f) / 0.2f);
+                col = glm::mix(glm::vec3(1.0f, 0.42f, 0.10f), glm::vec3(0.85f, 0.20f, 0.05f),
+                               (b.y + 0.1f) / 0.2f);
             if (std::fabs(b.y - 0.02f) < 0.025f && std::fabs(std::fabs(b.x) - 0.26f) < 0.06f && body < 0.0f)
                 col = glm::vec3(1.0f, 0.15f, 0.12f); // tail lights
             if (wheelL < 0.0f || wheelR < 0.0f)
@@ -49,8 +55,9 @@ bool generateIcon(const std::string& outDir) {
         }
     }
     const bool ok = img.save(outDir + "/packaging/velorun.png");
-    if (ok) std::cout << "icon: packaging/velorun.png " << kSize << "x" << kSize << "\n";
+    if (ok)
+        std::cout << "icon: packaging/velorun.png " << kSize << "x" << kSize << "\n";
     return ok;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -56,4 +56,4 @@ private:
 // Creates the parent folders of a file path. Returns false on failure.
 bool ensureParentDir(const std::string& filePath);
 
-}  // namespace assetgen
+} // namespace assetgen

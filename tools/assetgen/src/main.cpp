@@ -21,8 +21,10 @@ namespace {
 constexpr const char* kFontSource = "/usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf";
 constexpr const char* kFontLicence = "/usr/share/doc/fonts-crosextra-carlito/copyright";
 
-bool copyFile(const std::string& from, const std::string& to) {
-    if (!assetgen::ensureParentDir(to)) return false;
+bool copyFile(const std::string& from, const std::string& to)
+{
+    if (!assetgen::ensureParentDir(to))
+        return false;
     std::error_code ec;
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -32,7 +34,8 @@ bool copyFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool copyFont(const std::string& outDir) {
+bool copyFont(const std::string& outDir)
+{
     if (!std::filesystem::exists(kFontSource) || !std::filesystem::exists(kFontLicence)) {
         std::cerr << "assetgen: warning: " << kFontSource
                   << " not found (install fonts-crosextra-carlito); font left untouched\n";
@@ -40,13 +43,15 @@ bool copyFont(const std::string& outDir) {
     }
     const bool ok = copyFile(kFontSource, outDir + "/Resources/Fonts/calibri.ttf") &&
                     copyFile(kFontLicence, outDir + "/Resources/Fonts/LICENSE-Carlito.txt");
-    if (ok) std::cout << "font: Carlito-Regular -> Resources/Fonts/calibri.ttf\n";
+    if (ok)
+        std::cout << "font: Carlito-Regular -> Resources/Fonts/calibri.ttf\n";
     return ok;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2 || std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help") {
         std::cerr << "usage: " << (argc > 0 ? argv[0] : "velorun-assetgen") << " OUTDIR\n"
                   << "Writes Resources/ and Textures/ assets below OUTDIR.\n";
@@ -63,8 +68,8 @@ int main(int argc, char** argv) {
     FreeImage_Initialise(FALSE);
     const bool ok = assetgen::generateTube(outDir) && assetgen::generateCar(outDir) &&
                     assetgen::generateObstacleTexture(outDir) && assetgen::generateFireworkTexture(outDir) &&
-                    assetgen::generateLensFlares(outDir) && assetgen::generateIcon(outDir) && assetgen::generateSounds(outDir) &&
-                    copyFont(outDir);
+                    assetgen::generateLensFlares(outDir) && assetgen::generateIcon(outDir) &&
+                    assetgen::generateSounds(outDir) && copyFont(outDir);
     FreeImage_DeInitialise();
     if (!ok) {
         std::cerr << "assetgen: FAILED\n";

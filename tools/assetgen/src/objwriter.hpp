@@ -21,8 +21,8 @@ struct Material {
     glm::vec3 diffuse{1.0f};
     glm::vec3 specular{0.5f};
     float shininess = 32.0f;
-    std::string diffuseMap;   // required: the renderer binds a diffuse map for every mesh
-    std::string specularMap;  // optional (map_Ks)
+    std::string diffuseMap; // required: the renderer binds a diffuse map for every mesh
+    std::string specularMap; // optional (map_Ks)
 };
 
 class ObjWriter {
@@ -44,17 +44,16 @@ public:
                          const std::vector<Material>& materials);
 
 private:
-    int index(std::map<std::string, int>& table, std::vector<std::string>& list,
-              const std::string& key);
+    int index(std::map<std::string, int>& table, std::vector<std::string>& list, const std::string& key);
 
     std::string header_;
     std::map<std::string, int> posIndex_, uvIndex_, nrmIndex_;
     std::vector<std::string> positions_, uvs_, normals_;
-    std::vector<std::string> body_;  // o / usemtl / f lines in order
+    std::vector<std::string> body_; // o / usemtl / f lines in order
     std::size_t triangles_ = 0;
 };
 
 // Fixed "%.6f" formatting; folds negative zero to zero.
 std::string fmt(float v);
 
-}  // namespace assetgen
+} // namespace assetgen

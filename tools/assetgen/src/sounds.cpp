@@ -20,16 +20,21 @@ constexpr int kRate = 22050;
 constexpr double kTau = 6.283185307179586;
 
 // Scales the samples so that the loudest one reaches `peak`.
-void normalise(std::vector<double>& s, double peak) {
+void normalise(std::vector<double>& s, double peak)
+{
     double most = 0.0;
-    for (double v : s) most = std::max(most, std::abs(v));
+    for (double v : s)
+        most = std::max(most, std::abs(v));
     if (most > 0.0)
-        for (double& v : s) v *= peak / most;
+        for (double& v : s)
+            v *= peak / most;
 }
 
-bool writeWav(const std::string& outDir, const std::string& rel, const std::vector<double>& s) {
+bool writeWav(const std::string& outDir, const std::string& rel, const std::vector<double>& s)
+{
     const std::string path = outDir + "/" + rel;
-    if (!ensureParentDir(path)) return false;
+    if (!ensureParentDir(path))
+        return false;
     SF_INFO info{};
     info.samplerate = kRate;
     info.channels = 1;
@@ -56,7 +61,8 @@ bool writeWav(const std::string& outDir, const std::string& rel, const std::vect
 class Rumble {
 public:
     Rumble(std::uint64_t seed, double smoothing) : rng_(seed), a_(smoothing) {}
-    double next() {
+    double next()
+    {
         y_ = a_ * y_ + (1.0 - a_) * (rng_.uniform() * 2.0 - 1.0);
         return y_;
     }
@@ -69,7 +75,8 @@ private:
 
 // A whole number of engine cycles, so the loop joins without a click. The
 // firing pulse and the slow wobble divide the loop too.
-std::vector<double> engineLoop() {
+std::vector<double> engineLoop()
+{
     constexpr int period = 400; // samples per cycle: a low hum
     constexpr int loop = 32 * period;
     std::vector<double> s(loop);
@@ -85,11 +92,13 @@ std::vector<double> engineLoop() {
     return s;
 }
 
-std::vector<double> crash() {
+std::vector<double> crash()
+{
     const int length = kRate * 13 / 10;
     std::vector<double> s(static_cast<size_t>(length));
     Rumble debris(0x5eed0c7a5ULL, 0.35);
-    const double bells[4][3] = {{523.0, 0.50, 0.25}, {1187.0, 0.35, 0.22}, {1913.0, 0.28, 0.2}, {2777.0, 0.2, 0.18}};
+    const double bells[4][3] = {
+        {523.0, 0.50, 0.25}, {1187.0, 0.35, 0.22}, {1913.0, 0.28, 0.2}, {2777.0, 0.2, 0.18}};
     const double clatter[3] = {0.15, 0.32, 0.5};
     double thumpPhase = 0.0;
     for (int n = 0; n < length; ++n) {
@@ -101,7 +110,8 @@ std::vector<double> crash() {
         for (const auto& bell : bells)
             v += bell[2] * attack * std::sin(kTau * bell[0] * t) * std::exp(-t / bell[1]);
         for (double at : clatter) {
-            if (t >= at) v += 0.6 * debris.next() * std::exp(-(t - at) / 0.02);
+            if (t >= at)
+                v += 0.6 * debris.next() * std::exp(-(t - at) / 0.02);
         }
         s[static_cast<size_t>(n)] = v;
     }
@@ -110,7 +120,8 @@ std::vector<double> crash() {
 }
 
 // A pop, then crackling sparks that thin out, over a fading hiss.
-std::vector<double> burst() {
+std::vector<double> burst()
+{
     const int length = kRate;
     std::vector<double> s(static_cast<size_t>(length));
     Rumble hiss(0xf12e3011ULL, 0.2);
@@ -134,12 +145,13 @@ std::vector<double> burst() {
     return s;
 }
 
-}  // namespace
+} // namespace
 
-bool generateSounds(const std::string& outDir) {
+bool generateSounds(const std::string& outDir)
+{
     return writeWav(outDir, "Resources/Sounds/engine.wav", engineLoop()) &&
            writeWav(outDir, "Resources/Sounds/crash.wav", crash()) &&
            writeWav(outDir, "Resources/Sounds/burst.wav", burst());
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -62,22 +62,23 @@
 namespace assetgen {
 namespace {
 
-constexpr float kTubeRadius = 1.2f;       // model units; 4.8 world units
-constexpr float kTubeLength = 11.0f;      // model units, z from 0 to -kTubeLength
-constexpr float kRingSpacing = 1.0f;      // model units between vertex rings
-constexpr float kTexPeriodZ = 0.5f;       // model units per texture repeat along z
-constexpr float kLeapfrogShift = 6.0f;    // 90 world units / z scale 15
+constexpr float kTubeRadius = 1.2f; // model units; 4.8 world units
+constexpr float kTubeLength = 11.0f; // model units, z from 0 to -kTubeLength
+constexpr float kRingSpacing = 1.0f; // model units between vertex rings
+constexpr float kTexPeriodZ = 0.5f; // model units per texture repeat along z
+constexpr float kLeapfrogShift = 6.0f; // 90 world units / z scale 15
 constexpr int kSegmentsAround = 48;
 
-constexpr int kTexW = 1024;  // around the tube (one wrap)
-constexpr int kTexH = 256;   // along the tube (one period)
+constexpr int kTexW = 1024; // around the tube (one wrap)
+constexpr int kTexH = 256; // along the tube (one period)
 
 static_assert(static_cast<int>(kTubeLength / kRingSpacing) * kRingSpacing == kTubeLength,
               "tube length must be a whole number of rings");
 
 bool isWhole(float x) { return std::fabs(x - std::round(x)) < 1e-6f; }
 
-glm::vec3 tubeTexel(int x, int y) {
+glm::vec3 tubeTexel(int x, int y)
+{
     const float u = (x + 0.5f) / kTexW;
     const float v = (y + 0.5f) / kTexH;
 
@@ -86,8 +87,8 @@ glm::vec3 tubeTexel(int x, int y) {
     const int pi = static_cast<int>(std::floor(pu)), pj = static_cast<int>(std::floor(pv));
     const float fu = pu - pi, fv = pv - pj;
     const float panelW = kTexW / 16.0f, panelH = kTexH / 2.0f;
-    const float edgeU = std::min(fu, 1.0f - fu) * panelW;  // px to nearest long seam
-    const float edgeV = std::min(fv, 1.0f - fv) * panelH;  // px to nearest cross seam
+    const float edgeU = std::min(fu, 1.0f - fu) * panelW; // px to nearest long seam
+    const float edgeV = std::min(fv, 1.0f - fv) * panelH; // px to nearest cross seam
 
     // Brushed dark blue-grey metal: streaks run along the tube.
     const float brushed = tiledNoise(x / 2.0f, y / 32.0f, kTexW / 2, kTexH / 32, 11u);
@@ -99,21 +100,25 @@ glm::vec3 tubeTexel(int x, int y) {
 
     // Floor lane: darker track between two faint amber edge lines, dashed centre.
     const float dxFloor = std::fabs((u - 0.5f) * kTexW);
-    if (dxFloor < 92.0f) c *= 0.78f;
+    if (dxFloor < 92.0f)
+        c *= 0.78f;
     const float laneEdge = std::exp(-std::pow((dxFloor - 92.0f) / 1.6f, 2.0f));
     c += glm::vec3(0.95f, 0.55f, 0.15f) * 0.22f * laneEdge;
     const bool dash = std::fmod(v * 2.0f, 1.0f) < 0.45f;
-    if (dash) c += glm::vec3(1.0f, 0.62f, 0.18f) * 0.40f * smoothstep(3.0f, 1.5f, dxFloor);
+    if (dash)
+        c += glm::vec3(1.0f, 0.62f, 0.18f) * 0.40f * smoothstep(3.0f, 1.5f, dxFloor);
 
     // Seams: a dark groove with a thin bevel highlight on one side.
     if (edgeU < 1.2f || edgeV < 1.2f) {
         c = glm::vec3(0.018f, 0.022f, 0.028f);
     } else {
-        if ((fu < 0.5f && edgeU < 2.8f) || (fv < 0.5f && edgeV < 2.8f)) c += glm::vec3(0.055f, 0.065f, 0.08f);
+        if ((fu < 0.5f && edgeU < 2.8f) || (fv < 0.5f && edgeV < 2.8f))
+            c += glm::vec3(0.055f, 0.065f, 0.08f);
         // Bolts near the panel corners.
         const float bx = std::min(edgeU, 100.0f) - 7.0f, by = std::min(edgeV, 100.0f) - 7.0f;
         const float bolt = std::sqrt(bx * bx + by * by);
-        if (bolt < 2.2f) c = glm::vec3(0.20f, 0.23f, 0.27f) * (1.1f - 0.25f * bolt);
+        if (bolt < 2.2f)
+            c = glm::vec3(0.20f, 0.23f, 0.27f) * (1.1f - 0.25f * bolt);
     }
 
     // Wall marker lights halfway between the rings (left and right walls).
@@ -124,7 +129,7 @@ glm::vec3 tubeTexel(int x, int y) {
     }
 
     // The glowing ring across the whole circumference, once per period.
-    const float dRing = std::min(y + 0.5f, kTexH - (y + 0.5f));  // px to v = 0 (wraps)
+    const float dRing = std::min(y + 0.5f, kTexH - (y + 0.5f)); // px to v = 0 (wraps)
     if (dRing < 3.0f) {
         c = glm::vec3(0.70f, 0.97f, 1.0f);
     } else {
@@ -133,9 +138,10 @@ glm::vec3 tubeTexel(int x, int y) {
     return glm::clamp(c, glm::vec3(0.0f), glm::vec3(1.0f));
 }
 
-}  // namespace
+} // namespace
 
-bool generateTube(const std::string& outDir) {
+bool generateTube(const std::string& outDir)
+{
     static_assert(kSegmentsAround > 8, "tube needs a round cross-section");
     // The seam conditions described at the top of this file.
     if (!isWhole(kLeapfrogShift / kRingSpacing) || !isWhole(kLeapfrogShift / kTexPeriodZ) ||
@@ -169,7 +175,8 @@ bool generateTube(const std::string& outDir) {
             obj.triangle(a, c, b);
         }
     }
-    if (!obj.write(dir + "tube2.obj", "tube2.mtl")) return false;
+    if (!obj.write(dir + "tube2.obj", "tube2.mtl"))
+        return false;
 
     Material m;
     m.name = "tube_panels";
@@ -178,16 +185,19 @@ bool generateTube(const std::string& outDir) {
     m.specular = glm::vec3(0.6f);
     m.shininess = 48.0f;
     m.diffuseMap = "tube_panels.png";
-    if (!ObjWriter::writeMtl(dir + "tube2.mtl", "# Velorun tunnel material, generated by velorun-assetgen.\n", {m}))
+    if (!ObjWriter::writeMtl(dir + "tube2.mtl", "# Velorun tunnel material, generated by velorun-assetgen.\n",
+                             {m}))
         return false;
 
     Image tex(kTexW, kTexH, 3);
     for (int y = 0; y < kTexH; ++y)
-        for (int x = 0; x < kTexW; ++x) tex.set(x, y, tubeTexel(x, y));
-    if (!tex.save(dir + "tube_panels.png")) return false;
+        for (int x = 0; x < kTexW; ++x)
+            tex.set(x, y, tubeTexel(x, y));
+    if (!tex.save(dir + "tube_panels.png"))
+        return false;
 
     std::cout << "tube: " << obj.triangleCount() << " triangles\n";
     return true;
 }
 
-}  // namespace assetgen
+} // namespace assetgen
