@@ -90,7 +90,6 @@ bool openSound(SoundSystem& sound, const std::string& folder)
         closeSound(sound);
         return false;
     }
-    sound.startedAt = std::chrono::steady_clock::now();
     sound.engineBuffer = loadBuffer(folder + "/engine.wav");
     sound.crashBuffer = loadBuffer(folder + "/crash.wav");
     sound.burstBuffer = loadBuffer(folder + "/burst.wav");

@@ -4,7 +4,6 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
-#include <chrono>
 #include <string>
 
 namespace velorun::audio {
@@ -25,8 +24,6 @@ struct SoundSystem {
     int nextBurstVoice = 0;
     bool enginePlaying = false;
     float enginePitch = 0.0f;
-    // When the device began to play, on the steady clock.
-    std::chrono::steady_clock::time_point startedAt;
 };
 
 // Opens the default device quietly and loads the sounds from `folder`
