@@ -11,10 +11,14 @@ namespace velorun {
 
 FrameSeam glfwSeam()
 {
-    return FrameSeam{
-        [] { return glfwGetTime(); },
-        keysWithGamepad([](GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; },
-                        input::readFirstGamepad)};
+    auto keyboard = [](GLFWwindow* window, int key) {
+        if (key > GLFW_KEY_LAST)
+            return false;
+        const bool tapped = unreadKeyPresses.erase(key) > 0;
+        return glfwGetKey(window, key) == GLFW_PRESS || tapped;
+    };
+    return FrameSeam{[] { return glfwGetTime(); }, keysWithGamepad(keyboard, input::readFirstGamepad),
+                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); }};
 }
 
 FrameSeam& frameSeam() { return seam; }

@@ -12,9 +12,16 @@ namespace velorun {
 struct FrameSeam {
     std::function<double()> now;
     std::function<bool(GLFWwindow*, int key)> keyDown;
+    // How a paused game waits for the player instead of drawing frames.
+    std::function<void()> waitForInput;
 };
 
-// GLFW's clock and keyboard.
+// How long a paused game sleeps between looks at the gamepad, which sends no
+// events to wake it: Start still resumes at once, at next to no CPU cost.
+constexpr double pausedGamepadInterval = 0.05;
+
+// GLFW's clock, keyboard and event wait. A command key pressed and released
+// between two frames still reads as down once (unreadKeyPresses).
 FrameSeam glfwSeam();
 
 // The seam the frame loop uses (`seam` in app/GameState.h).

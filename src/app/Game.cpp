@@ -6,6 +6,7 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
+#include "app/RunCommands.h"
 #include "audio/AudioState.h"
 #include "base/Console.h"
 #include "base/StageMarkers.h"
@@ -16,9 +17,11 @@
 #include "render/Projections.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
+#include "scene/RunState.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <algorithm>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
@@ -33,13 +36,13 @@ void spawnObstacle()
     const int r1 = drawRandom();
     const int r2 = drawRandom();
     const glm::vec3 p = spawnPosition(r1, r2, camera->position.z);
-    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
+    run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
 }
 
 void runFireworks()
 {
     const glm::mat4 viewProjection = fireworksProjection() * camera->viewMatrix();
-    const int ms = static_cast<int>(loopState.deltaTime * 1000.0);
+    const int ms = static_cast<int>(run.deltaTime * 1000.0);
     particleSystem.time += ms;
     particleSystem.update(ms);
     particleSystem.render(viewProjection, camera->position);
@@ -48,16 +51,93 @@ void runFireworks()
 
 void drawScreenText()
 {
-    scoreText = scoreFor(car->modelMatrix[3][2]);
-    renderText(textShader.get(), "Score: " + scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
-    if (gameOver)
-        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, glm::vec3(1.0f, 1.0f, 1.0f));
+    const glm::vec3 white(1.0f, 1.0f, 1.0f);
+    run.scoreText = scoreFor(car->modelMatrix[3][2]);
+    renderText(textShader.get(), "Score: " + run.scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
+    if (run.gameOver) {
+        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, white);
+        if (bestScore)
+            renderText(textShader.get(), "BEST " + std::to_string(*bestScore), 54.0f, 118.0f, 1.1f, white);
+    }
     if (showFrameTime)
-        renderText(textShader.get(), "Frametime: " + formatFrameTime(loopState.deltaTime), 520.0f, 580.0f,
-                   0.6f, glm::vec3(0.5f, 0.8f, 0.2f));
+        renderText(textShader.get(), "Frametime: " + formatFrameTime(run.deltaTime), 520.0f, 580.0f, 0.6f,
+                   glm::vec3(0.5f, 0.8f, 0.2f));
+    if (run.paused) {
+        const float scale = 2.0f;
+        renderText(textShader.get(), "PAUSED", (800.0f - textWidth("PAUSED", scale)) / 2.0f, 320.0f, scale,
+                   white);
+    }
+}
+
+// Stages 9 to 12: the picture of the scene as it stands, swapped to the window.
+void drawScene(GLFWwindow* window)
+{
+    if (!run.gameOver) {
+        markStage(FrameStage::Shadows, true);
+        for (int k = 1; k <= pointLightCount; ++k)
+            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+        markStage(FrameStage::Shadows, false);
+    }
+    markStage(FrameStage::LitScene, true);
+    renderScene(window);
+    markStage(FrameStage::LitScene, false);
+    markStage(FrameStage::Text, true);
+    drawScreenText();
+    markStage(FrameStage::Text, false);
+    glfwSwapBuffers(window);
+}
+
+// The command keys that went down since the previous frame.
+CommandKeys readCommandPresses(GLFWwindow* window)
+{
+    const CommandKeys down = commandKeysDown(window);
+    const CommandKeys presses = pressedSince(commandKeysHeld, down);
+    commandKeysHeld = down;
+    return presses;
+}
+
+void reportGlErrors()
+{
+    if (glGetError() != GL_NO_ERROR)
+        std::cerr << "GL ERROR DETECTED!!!" << std::endl;
+}
+
+// A paused game draws nothing and moves nothing: it waits for the player and
+// shows its still picture again only when the window needs it.
+bool runPausedFrame(GLFWwindow* window)
+{
+    seam.waitForInput();
+    run.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
+    const RunCommand command = runCommand(readCommandPresses(window), run.gameOver, run.paused);
+    if (repaintPending || !run.keepRunning) {
+        repaintPending = false;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawScene(window);
+    }
+    if (command == RunCommand::Resume) {
+        run.paused = false;
+        // Game time stood still: the next frame's step counts from now.
+        run.previousTime = seam.now();
+        audio::pauseSound(audio::soundSystem, false);
+    }
+    reportGlErrors();
+    return run.keepRunning;
 }
 
 } // namespace
+
+void resetRun(double now)
+{
+    run = RunState{};
+    run.previousTime = now;
+    particleSystem.rewind();
+    audio::soundSchedule = audio::SoundSchedule{};
+    audio::stopEffects(audio::soundSystem);
+    if (sceneIsSetUp()) {
+        placeSceneForRun();
+        uploadViewUniforms();
+    }
+}
 
 void steerCar(GLFWwindow* window, float dt)
 {
@@ -69,32 +149,32 @@ void steerCar(GLFWwindow* window, float dt)
     // Each block tests the car where the earlier blocks left it; a car outside
     // its limit is pushed back against the first pressed key only.
     if (seam.keyDown(window, GLFW_KEY_RIGHT)) {
-        if (carInside() || loopState.steered)
+        if (carInside() || run.steered)
             model.moveRight(dt);
         else
             model.moveLeft(0.1f);
-        loopState.steered = true;
+        run.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_LEFT)) {
-        if (carInside() || loopState.steered)
+        if (carInside() || run.steered)
             model.moveLeft(dt);
         else
             model.moveRight(0.1f);
-        loopState.steered = true;
+        run.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_UP)) {
-        if (carInside() || loopState.steered)
+        if (carInside() || run.steered)
             model.moveUp(dt);
         else
             model.moveDown(0.1f);
-        loopState.steered = true;
+        run.steered = true;
     }
     if (seam.keyDown(window, GLFW_KEY_DOWN)) {
-        if (carInside() || loopState.steered)
+        if (carInside() || run.steered)
             model.moveDown(dt);
         else
             model.moveUp(0.1f);
-        loopState.steered = true;
+        run.steered = true;
     }
     // Whatever the keys did, the frame ends with the car within its limit, so
     // the car glides along the wall and the camera above it stays in the tube.
@@ -164,6 +244,8 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     // context is still current.
     setFatalExitHook(releaseEverythingForFatalExit);
     setupScene(window, keyCallback);
+    // Only a paused game cares: its still picture is drawn again when exposed.
+    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { repaintPending = true; });
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
     glViewport(0, 0, settings.width, settings.height);
@@ -177,39 +259,42 @@ bool runFrame(GLFWwindow* window)
 {
     if (glfwWindowShouldClose(window))
         return false;
+    if (run.paused)
+        return runPausedFrame(window);
 
     // 1. timing
     const double now = seam.now();
-    loopState.deltaTime = now - loopState.previousTime;
-    loopState.previousTime = now;
-    loopState.speedUpTimer += loopState.deltaTime;
-    loopState.spawnTimer += loopState.deltaTime;
-    const float dt = static_cast<float>(loopState.deltaTime);
+    run.deltaTime = now - run.previousTime;
+    run.previousTime = now;
+    run.speedUpTimer += run.deltaTime;
+    run.spawnTimer += run.deltaTime;
+    const float dt = static_cast<float>(run.deltaTime);
 
     // 2. spawning
-    if (loopState.spawnTimer > spawnInterval) {
+    if (run.spawnTimer > spawnInterval) {
         spawnObstacle();
-        loopState.spawnTimer = 0.0;
+        run.spawnTimer = 0.0;
     }
 
     // 3. speed-up
-    if (loopState.speedUpTimer > speedUpInterval && car->speed < speedLimit) {
+    if (run.speedUpTimer > speedUpInterval && car->speed < speedLimit) {
         car->speed = nextSpeed(car->speed);
-        loopState.speedUpTimer = 0.0;
-        loopState.spawnTimer = spawnTimerAfterSpeedUp(loopState.spawnTimer);
+        run.speedUpTimer = 0.0;
+        run.spawnTimer = spawnTimerAfterSpeedUp(run.spawnTimer);
     }
 
-    // 4-6. clear, events, Escape
+    // 4-6. clear, events, Escape; the command keys act once the frame is done
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
-    loopState.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
-    loopState.steered = false;
+    run.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
+    run.steered = false;
+    const RunCommand command = runCommand(readCommandPresses(window), run.gameOver, run.paused);
 
     // 7. steering
     steerCar(window, dt);
 
     // 8. drive or fireworks
-    if (gameOver) {
+    if (run.gameOver) {
         markStage(FrameStage::Particles, true);
         runFireworks();
         markStage(FrameStage::Particles, false);
@@ -217,34 +302,34 @@ bool runFrame(GLFWwindow* window)
         driveCar(dt);
     }
 
-    // 9. shadows
-    if (!gameOver) {
-        markStage(FrameStage::Shadows, true);
-        for (int k = 1; k <= pointLightCount; ++k)
-            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
-        markStage(FrameStage::Shadows, false);
-    }
-
-    // 10-12. scene, text, swap
-    markStage(FrameStage::LitScene, true);
-    renderScene(window);
-    markStage(FrameStage::LitScene, false);
-    markStage(FrameStage::Text, true);
-    drawScreenText();
-    markStage(FrameStage::Text, false);
-    glfwSwapBuffers(window);
+    // 9-12. shadows, scene, text, swap
+    drawScene(window);
 
     // 13-15.
     postFrameUpdate();
     audio::playCues(audio::soundSystem,
-                    audio::nextCues(audio::soundSchedule, gameOver, car->speed, loopState.deltaTime));
-    if (glGetError() != GL_NO_ERROR)
-        std::cerr << "GL ERROR DETECTED!!!" << std::endl;
-    return loopState.keepRunning;
+                    audio::nextCues(audio::soundSchedule, run.gameOver, car->speed, run.deltaTime));
+    if (run.gameOver) {
+        const int score = scoreValue(car->modelMatrix[3][2]);
+        bestScore = std::max(bestScore.value_or(score), score);
+    }
+    if (command == RunCommand::RaceAgain) {
+        // The new run's first frame steps from this frame's time, not from 0.
+        resetRun(run.previousTime);
+    } else if (command == RunCommand::Pause && !run.gameOver) {
+        // (A run that ended in this very frame has nothing left to pause.)
+        run.paused = true;
+        repaintPending = true;
+        audio::pauseSound(audio::soundSystem, true);
+    }
+    reportGlErrors();
+    return run.keepRunning;
 }
 
 void releaseResources()
 {
+    resetRun(0.0);
+    bestScore.reset();
     releaseSceneState();
     releaseRenderState();
     releaseGameState();

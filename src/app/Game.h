@@ -21,9 +21,18 @@ bool runFrame(GLFWwindow* window);
 void steerCar(GLFWwindow* window, float dt);
 void driveCar(float dt);
 
+// Starts a new run: the run's state (scene/RunState.h) afresh, the particle
+// system rewound, the crash and bursts silenced and the engine due again, and,
+// once the scene is set up, the car at its starting place and speed with the
+// camera, tube and lights where a run starts. `now` is the clock's reading the
+// next frame steps from. Racing again, shutdown and the test fixtures use it
+// alike; the best score, the display settings and every program-lifetime
+// object stay.
+void resetRun(double now);
+
 // Destroys every GL object the game holds, while the context is current, and
-// puts all program-wide state back to its start value. Shutdown and every
-// test fixture use it.
+// puts all program-wide state back to its start value (resetRun included).
+// Shutdown and every test fixture use it.
 void releaseResources();
 
 // releaseResources, then glfwTerminate.

@@ -55,11 +55,13 @@ bool hitsCar(const glm::vec3& cube, const glm::vec3& car)
            overlaps(cube.z, car.z, 0.5, 0.5);
 }
 
-std::string scoreFor(float carZ)
+int scoreValue(float carZ)
 {
     const int z = static_cast<int>(carZ); // truncates towards zero
-    return std::to_string(-25 - z);
+    return -25 - z;
 }
+
+std::string scoreFor(float carZ) { return std::to_string(scoreValue(carZ)); }
 
 std::string formatFrameTime(double seconds)
 {

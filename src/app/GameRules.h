@@ -27,7 +27,8 @@ glm::vec3 cameraFollowing(const glm::vec3& car);
 // narrower on the left: the car is 0.6 wide there, 1.0 on the right.
 bool hitsCar(const glm::vec3& cube, const glm::vec3& car);
 
-// "-25 - z" with z truncated towards zero.
+// -25 - z with z truncated towards zero, as a number and as the score text.
+int scoreValue(float carZ);
 std::string scoreFor(float carZ);
 
 // A double as a default-formatted stream writes it (0.0166667, 5e-05).

@@ -3,6 +3,7 @@
 #include "app/FrameSeam.h"
 #include "app/Game.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>
@@ -14,6 +15,9 @@ ScriptedDrive::ScriptedDrive()
 {
     frameSeam().now = [this] { return clock_; };
     frameSeam().keyDown = [this](GLFWwindow*, int key) { return keys_.count(key) != 0; };
+    // A paused game's frames only look at the events; the script's clock and
+    // keys say when it goes on.
+    frameSeam().waitForInput = [] { glfwPollEvents(); };
 }
 
 ScriptedDrive::~ScriptedDrive() { finish(); }
@@ -65,7 +69,7 @@ void ScriptedDrive::finish()
 const scene::Cube* nearestObstacleAhead(float carZ, float margin)
 {
     const scene::Cube* nearest = nullptr;
-    for (const auto& cube : cubes) {
+    for (const auto& cube : run.cubes) {
         const float z = cube->modelMatrix[3][2];
         if (z < carZ - margin && (!nearest || z > nearest->modelMatrix[3][2]))
             nearest = cube.get();

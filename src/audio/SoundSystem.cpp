@@ -2,6 +2,7 @@
 
 #include <sndfile.h>
 
+#include <array>
 #include <cstdio>
 #include <vector>
 #ifndef _WIN32
@@ -78,6 +79,15 @@ ALuint makeSource(ALuint buffer, float gain, bool looping)
     return source;
 }
 
+// Every voice: the engine, the crash and the burst voices.
+std::array<ALuint, 2 + burstVoices> voices(const SoundSystem& sound)
+{
+    std::array<ALuint, 2 + burstVoices> all{sound.engineSource, sound.crashSource};
+    for (int i = 0; i < burstVoices; ++i)
+        all[static_cast<size_t>(2 + i)] = sound.burstSources[i];
+    return all;
+}
+
 } // namespace
 
 bool openSound(SoundSystem& sound, const std::string& folder)
@@ -125,6 +135,28 @@ void playCues(SoundSystem& sound, const SoundCues& cues)
     }
 }
 
+void pauseSound(SoundSystem& sound, bool paused)
+{
+    if (!sound.context)
+        return;
+    for (ALuint source : voices(sound)) {
+        ALint state = AL_INITIAL;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (paused && state == AL_PLAYING)
+            alSourcePause(source);
+        else if (!paused && state == AL_PAUSED)
+            alSourcePlay(source);
+    }
+}
+
+void stopEffects(SoundSystem& sound)
+{
+    if (!sound.context)
+        return;
+    alSourceStop(sound.crashSource);
+    alSourceStopv(burstVoices, sound.burstSources);
+}
+
 void setSoundEnabled(SoundSystem& sound, bool enabled)
 {
     if (sound.context)
@@ -134,11 +166,9 @@ void setSoundEnabled(SoundSystem& sound, bool enabled)
 void closeSound(SoundSystem& sound)
 {
     if (sound.context) {
-        ALuint sources[2 + burstVoices] = {sound.engineSource, sound.crashSource};
-        for (int i = 0; i < burstVoices; ++i)
-            sources[2 + i] = sound.burstSources[i];
-        alSourceStopv(2 + burstVoices, sources);
-        alDeleteSources(2 + burstVoices, sources);
+        std::array<ALuint, 2 + burstVoices> sources = voices(sound);
+        alSourceStopv(static_cast<ALsizei>(sources.size()), sources.data());
+        alDeleteSources(static_cast<ALsizei>(sources.size()), sources.data());
         for (ALuint buffer : {sound.engineBuffer, sound.crashBuffer, sound.burstBuffer}) {
             if (buffer != 0)
                 alDeleteBuffers(1, &buffer);

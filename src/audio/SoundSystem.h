@@ -34,6 +34,13 @@ bool openSound(SoundSystem& sound, const std::string& folder);
 // Starts, stops and retunes voices; source parameter updates only.
 void playCues(SoundSystem& sound, const SoundCues& cues);
 
+// Pausing holds every voice where it is; resuming plays on exactly the voices
+// that pausing held.
+void pauseSound(SoundSystem& sound, bool paused);
+
+// Stops the crash and the firework bursts, as a new run starts.
+void stopEffects(SoundSystem& sound);
+
 // Muting sets the listener's gain, so nothing is heard until it is unmuted.
 void setSoundEnabled(SoundSystem& sound, bool enabled);
 

@@ -28,6 +28,8 @@ bool gamepadHoldsKey(const GLFWgamepadstate& state, int key)
                leftStick(state, GLFW_GAMEPAD_AXIS_LEFT_Y) > stickDeadZone;
     case GLFW_KEY_ESCAPE:
         return pressed(state, GLFW_GAMEPAD_BUTTON_BACK);
+    case startButtonKey:
+        return pressed(state, GLFW_GAMEPAD_BUTTON_START);
     default:
         return false;
     }

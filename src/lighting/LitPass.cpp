@@ -4,6 +4,7 @@
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
 #include "render/Uniforms.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -42,7 +43,7 @@ void renderScene(GLFWwindow* window)
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, rainbowTexture->id);
     uploadLightPositions(cubeShader->program);
-    for (const std::unique_ptr<scene::Cube>& cube : cubes) {
+    for (const std::unique_ptr<scene::Cube>& cube : run.cubes) {
         setUniform(cubeShader->program, "model", cube->modelMatrix);
         cube->draw();
     }
@@ -50,7 +51,7 @@ void renderScene(GLFWwindow* window)
     const GLuint modelProgram = modelShader->program;
     glUseProgram(modelProgram);
     uploadLightPositions(modelProgram);
-    if (!gameOver) {
+    if (!run.gameOver) {
         for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()}) {
             glUseProgram(modelProgram);
             setUniform(modelProgram, "renderSpot", model == car.get() ? 0 : 1);

@@ -42,16 +42,14 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     rainbowTexture = std::make_unique<Texture2D>("./Textures/rainbow.jpg");
     lightShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/light.frag");
 
-    const std::array<glm::mat4, 8> lightMatrices = initialLightMatrices();
     for (int k = 1; k <= pointLightCount; ++k)
-        pointLightCube(k) = scene::makeCube(lightMatrices[static_cast<size_t>(k - 1)], lightShader.get());
+        pointLightCube(k) = scene::makeCube(glm::mat4(1.0f), lightShader.get());
 
     spotLightShader = std::make_unique<ShaderProgram>("./Shader/basic.vert", "./Shader/light.frag");
-    spotLightCube = scene::makeCube(glm::scale(glm::mat4(1.0f), glm::vec3(0.1f)), spotLightShader.get());
-    scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(scene::positionOf(car->modelMatrix)));
+    spotLightCube = scene::makeCube(glm::mat4(1.0f), spotLightShader.get());
 
-    camera = std::make_unique<Camera>(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(0.0f, 0.0f, -1.0f),
-                                      glm::vec3(0.0f, 1.0f, 0.0f));
+    camera = std::make_unique<Camera>();
+    placeSceneForRun();
 
     glUseProgram(cubeShader->program);
     int width = 0;
@@ -79,8 +77,6 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
 
     p = modelShader->program;
     glUseProgram(p);
-    tubeA->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(4.0f, 4.0f, 15.0f));
-    tubeB->modelMatrix = glm::translate(tubeA->modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f));
     setUniform(p, "near_plane", shadowNear);
     setUniform(p, "far_plane", shadowFarPlane);
     setUniform(p, "projection", projection);
@@ -91,14 +87,48 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     setUniform(p, "cutOff", cutOff);
     setUniform(p, "renderSpot", 1);
 
-    car->modelMatrix =
-        glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
-
     for (const FlareElement& element : flareElements)
         flareTextures.push_back(new FlareTexture(element.path, element.scale));
     lensFlare = std::make_unique<LensFlare>(flareTextures, 0.2f);
 
     createShadowMaps();
+}
+
+void placeSceneForRun()
+{
+    // tubeB starts far behind the camera; the first frame's recycling moves it
+    // 90 units beyond tubeA.
+    tubeA->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(4.0f, 4.0f, 15.0f));
+    tubeB->modelMatrix = glm::translate(tubeA->modelMatrix, glm::vec3(0.0f, 0.0f, 20.0f));
+    car->modelMatrix =
+        glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
+    car->speed = scene::startSpeed;
+
+    const std::array<glm::mat4, 8> lightMatrices = initialLightMatrices();
+    for (int k = 1; k <= pointLightCount; ++k)
+        pointLightCube(k)->modelMatrix = lightMatrices[static_cast<size_t>(k - 1)];
+    // The spot marker starts beside the origin, where the car's model stood
+    // before it was placed; it first follows the car in the first frame.
+    spotLightCube->modelMatrix = glm::scale(glm::mat4(1.0f), glm::vec3(0.1f));
+    scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(glm::vec3(0.0f)));
+
+    *camera = Camera();
+}
+
+void uploadViewUniforms()
+{
+    const glm::mat4 view = camera->viewMatrix();
+    const glm::vec3 eye = camera->position;
+    auto upload = [&view](const ShaderProgram& shader, const glm::vec3* viewPosition) {
+        glUseProgram(shader.program);
+        setUniform(shader.program, "view", view);
+        if (viewPosition)
+            setUniform(shader.program, "viewPosition", *viewPosition);
+    };
+    upload(*cubeShader, &eye);
+    upload(*lightShader, nullptr);
+    upload(*spotLightShader, nullptr);
+    upload(*modelShader, &eye);
 }
 
 } // namespace velorun

@@ -12,4 +12,14 @@ using KeyHandler = void (*)(GLFWwindow* window, int key, int scancode, int actio
 // ends by creating the shadow maps.
 void setupScene(GLFWwindow* window, KeyHandler keyHandler);
 
+// Puts the car, at its starting speed, the camera, the tube segments and the
+// lights where every run starts. Set-up places the first run with it and a
+// race again every later one, so the two cannot drift apart. Moves objects
+// only; no GL call.
+void placeSceneForRun();
+
+// The camera's view, and its position where a program shades with it, to the
+// scene's programs: the frames that follow draw from there.
+void uploadViewUniforms();
+
 } // namespace velorun

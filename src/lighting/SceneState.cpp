@@ -27,8 +27,6 @@ std::unique_ptr<LensFlare> lensFlare;
 std::unique_ptr<ShaderProgram> depthShader;
 std::vector<GLuint> shadowFramebuffers;
 std::vector<GLuint> depthCubeMaps;
-std::vector<std::unique_ptr<scene::Cube>> cubes;
-bool gameOver = false;
 bool lensFlaresEnabled = true;
 
 std::unique_ptr<scene::Cube>& pointLightCube(int k)
@@ -40,6 +38,15 @@ std::unique_ptr<scene::Cube>& pointLightCube(int k)
 }
 
 glm::vec3 pointLightPosition(int k) { return scene::positionOf(pointLightCube(k)->modelMatrix); }
+
+bool sceneIsSetUp()
+{
+    for (int k = 1; k <= pointLightCount; ++k)
+        if (!pointLightCube(k))
+            return false;
+    return tubeA && tubeB && car && camera && spotLightCube && cubeShader && lightShader && spotLightShader &&
+           modelShader;
+}
 
 void releaseSceneState()
 {
@@ -64,8 +71,6 @@ void releaseSceneState()
     for (FlareTexture* flare : flareTextures)
         delete flare;
     flareTextures.clear();
-    cubes.clear();
-    gameOver = false;
     lensFlaresEnabled = true;
 }
 

@@ -43,9 +43,8 @@ extern std::unique_ptr<ShaderProgram> depthShader;
 extern std::vector<GLuint> shadowFramebuffers;
 extern std::vector<GLuint> depthCubeMaps;
 
-// Game state the passes read.
-extern std::vector<std::unique_ptr<scene::Cube>> cubes; // obstacles, oldest first
-extern bool gameOver;
+// Switched by F6; the lit pass reads it. The run's own state, obstacles
+// included, is in scene/RunState.h.
 extern bool lensFlaresEnabled;
 
 constexpr int pointLightCount = 8;
@@ -55,6 +54,10 @@ std::unique_ptr<scene::Cube>& pointLightCube(int k);
 
 // Light k's position: the translation column of its marker.
 glm::vec3 pointLightPosition(int k);
+
+// Whether every object that a run moves (models, markers, camera) and every
+// program the view goes to exists: set-up has finished and nothing is released.
+bool sceneIsSetUp();
 
 // Destroys every object above while the context is current and puts each
 // variable back to its start value.

@@ -2,6 +2,7 @@
 
 #include "lighting/SceneState.h"
 #include "render/Projections.h"
+#include "scene/RunState.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
@@ -73,7 +74,7 @@ void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
     glUniform1f(glGetUniformLocation(program, "far_plane"), shadowFarPlane);
     glUniform3fv(glGetUniformLocation(program, "lightPos"), 1, glm::value_ptr(lightPosition));
 
-    for (const std::unique_ptr<scene::Cube>& cube : cubes) {
+    for (const std::unique_ptr<scene::Cube>& cube : run.cubes) {
         glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE,
                            glm::value_ptr(cube->modelMatrix));
         cube->draw();

@@ -61,6 +61,19 @@ void ParticleSystem::init(const glm::vec3& launcherPosition)
     particles[0].velocity = glm::vec3(0.0f, 0.001f, 0.0f);
     particles[0].age = 0.0f;
 
+    if (vao != 0) {
+        // A later run: the objects and programs are there; start the
+        // simulation again from the launcher alone.
+        glBindVertexArray(vao);
+        for (GLuint buffer : particleBuffers) {
+            glBindBuffer(GL_ARRAY_BUFFER, buffer);
+            glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Particle) * particles.size(), particles.data());
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        rewind();
+        return;
+    }
+
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
     glGenTransformFeedbacks(2, transformFeedbacks);
@@ -99,6 +112,14 @@ void ParticleSystem::init(const glm::vec3& launcherPosition)
     glUniform1f(glGetUniformLocation(billboardProgram->program, "gBillboardSize"), 0.0008f);
 
     fireworksTexture = std::make_unique<Texture2D>("./Textures/fireworks_red.jpg");
+}
+
+void ParticleSystem::rewind()
+{
+    isFirst = true;
+    currVB = 0;
+    currTFB = 1;
+    time = 0;
 }
 
 void ParticleSystem::update(int deltaMillis)

@@ -62,10 +62,16 @@ public:
     ParticleSystem(const ParticleSystem&) = delete;
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
+    // Seeds both buffers with the launcher alone. The first call also builds
+    // every GL object and both programs; a later run's call reuses them.
     void init(const glm::vec3& launcherPosition);
     void update(int deltaMillis);
     void render(const glm::mat4& viewProjection, const glm::vec3& cameraPosition);
     void swapBuffers();
+
+    // Back to the start of a run: no update has run and the clock is at 0.
+    // The GL objects stay for the next init.
+    void rewind();
 
     // Deletes every GL object while the context is still current; the object
     // itself lives on to print its farewell at the end of the run.

@@ -103,6 +103,17 @@ void renderText(ShaderProgram* program, std::string text, float x, float y, floa
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+float textWidth(const std::string& text, float scale)
+{
+    float width = 0.0f;
+    for (const char c : text) {
+        const auto glyph = textRenderer.characters.find(c);
+        if (glyph != textRenderer.characters.end())
+            width += glyphAdvance(glyph->second, scale);
+    }
+    return width;
+}
+
 void releaseText()
 {
     for (auto& entry : textRenderer.characters)

@@ -26,6 +26,10 @@ void setupText(const char* fontPath = "./Resources/Fonts/calibri.ttf");
 
 void renderText(ShaderProgram* program, std::string text, float x, float y, float scale, glm::vec3 colour);
 
+// Width of `text` in text-space units at `scale`: the sum of its glyphs'
+// advances in the loaded font.
+float textWidth(const std::string& text, float scale);
+
 // Deletes the glyph textures and the quad while the context is current.
 void releaseText();
 

@@ -58,7 +58,7 @@ void Model::moveForward(float dt)
 
 void Model::loadModel(const std::string& path)
 {
-    speed = 10.5f;
+    speed = startSpeed;
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_FlipUVs);
     if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {

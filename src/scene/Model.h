@@ -17,6 +17,9 @@ struct aiMesh;
 
 namespace velorun::scene {
 
+// Forward speed of a freshly loaded model, and of the car at the start of every run.
+constexpr float startSpeed = 10.5f;
+
 // Directory part of a model path: everything before the last '/', or the whole
 // path when it has none (a backslash does not count).
 std::string modelDirectory(const std::string& path);

@@ -6,6 +6,7 @@
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
+#include "scene/RunState.h"
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
@@ -182,9 +183,9 @@ protected:
         open = drawLit(*tubeA);
         renderShadowMap(kLamp, shadowFramebuffers[0]);
         wallOnly = drawLit(*tubeA);
-        cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), kObstacle), cubeShader.get()));
+        run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), kObstacle), cubeShader.get()));
         renderShadowMap(kLamp, shadowFramebuffers[0]);
-        cubes.clear(); // casts its shadow, is not drawn
+        run.cubes.clear(); // casts its shadow, is not drawn
         shadowed = drawLit(*tubeA);
     }
 

@@ -5,6 +5,7 @@
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
+#include "scene/RunState.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
@@ -134,7 +135,7 @@ const glm::vec3 kLight(0.0f, 0.0f, -30.0f);
 TEST_F(ShadowPassTest, ObstacleDepthIsStoredInTheFaceItIsSeenIn)
 {
     // A unit cube 5 units down -z: its near face is 4.5 away on that axis.
-    cubes.push_back(
+    run.cubes.push_back(
         scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -5)), cubeShader.get()));
     renderShadowMap(kLight, shadowFramebuffers[2]);
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING), 0);
@@ -179,7 +180,7 @@ TEST_F(ShadowPassTest, WithoutObstaclesOnlyTheModelsAreDrawn)
 TEST_F(ShadowPassTest, GeometryNearerThanTheNearPlaneIsClipped)
 {
     // A thin plate 0.5 in front of the light along -z: inside the near plane.
-    cubes.push_back(
+    run.cubes.push_back(
         scene::makeCube(glm::scale(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -0.5f)),
                                    glm::vec3(0.5f, 0.5f, 0.1f)),
                         cubeShader.get()));
@@ -200,13 +201,13 @@ TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
     auto frame = [&](bool withObstacle) {
         if (withObstacle) {
             // Below light 1 at (1.8, 2.1, -30), between it and the tube floor.
-            cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), glm::vec3(1.8f, 0.0f, -30.0f)),
-                                            cubeShader.get()));
+            run.cubes.push_back(scene::makeCube(
+                glm::translate(glm::mat4(1.0f), glm::vec3(1.8f, 0.0f, -30.0f)), cubeShader.get()));
         }
         for (int k = 1; k <= pointLightCount; ++k)
             renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
         // The obstacle casts its shadow but is not itself drawn.
-        cubes.clear();
+        run.cubes.clear();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         renderScene(window);

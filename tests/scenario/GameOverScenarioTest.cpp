@@ -5,6 +5,7 @@
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
 #include "render/RenderState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>
@@ -69,45 +70,45 @@ TEST_F(GameScenario, FirstHitEndsTheGameFreezesTheViewAndStartsTheFireworks)
 {
     game.frame(tinyStep);
     game.frame(1.0); // first obstacle, 50 ahead of the camera
-    ASSERT_EQ(cubes.size(), 1u);
-    const glm::vec3 cube = scene::positionOf(cubes[0]->modelMatrix);
-    ASSERT_FALSE(gameOver);
+    ASSERT_EQ(run.cubes.size(), 1u);
+    const glm::vec3 cube = scene::positionOf(run.cubes[0]->modelMatrix);
+    ASSERT_FALSE(run.gameOver);
 
     // Put the car in the obstacle's lane, 0.4 left of and below it (overlap on
     // x and y), 8 units short of it, and drive straight on.
     placeCar({cube.x - 0.4f, cube.y - 0.4f, cube.z + 8.0f});
     const double step = 0.125; // 1.3125 units per frame: the 2-unit z window can't be skipped
     int frames = 0;
-    while (!gameOver && frames < 12) {
+    while (!run.gameOver && frames < 12) {
         game.frame(step);
         ++frames;
         const float gap = carPosition().z - cube.z; // the car approaches from +z
         if (gap >= 1.0f) {
-            EXPECT_FALSE(gameOver) << "no overlap on z yet, gap " << gap;
+            EXPECT_FALSE(run.gameOver) << "no overlap on z yet, gap " << gap;
         } else if (gap > 0.0f) {
-            EXPECT_TRUE(gameOver) << "overlap on all three axes, gap " << gap;
+            EXPECT_TRUE(run.gameOver) << "overlap on all three axes, gap " << gap;
         }
     }
-    ASSERT_TRUE(gameOver);
-    EXPECT_FALSE(fireworksPending);
+    ASSERT_TRUE(run.gameOver);
+    EXPECT_FALSE(run.fireworksPending);
     EXPECT_TRUE(particleSystem.isFirst) << "initialised by the hit, not yet updated";
     ASSERT_NE(particleSystem.transformFeedbacks[0], 0u);
     const GLuint feedback0 = particleSystem.transformFeedbacks[0];
     const GLuint buffer0 = particleSystem.particleBuffers[0];
     const Screenshot hitFrame = game.captureFrame(); // drawn before the hit was found
     game.save(hitFrame, "gameover_0_hit_frame");
-    const std::string scoreAtHit = scoreText;
+    const std::string scoreAtHit = run.scoreText;
 
     const glm::vec3 car = carPosition();
     const glm::vec3 cam = cameraPosition();
-    const size_t cubesAtHit = cubes.size();
+    const size_t cubesAtHit = run.cubes.size();
 
     game.frame(step);
     const Screenshot first = game.captureFrame();
     game.save(first, "gameover_1_first_frame");
     EXPECT_EQ(carPosition(), car);
     EXPECT_EQ(cameraPosition(), cam);
-    EXPECT_EQ(scoreText, scoreAtHit);
+    EXPECT_EQ(run.scoreText, scoreAtHit);
     EXPECT_FALSE(particleSystem.isFirst);
     EXPECT_EQ(particleSystem.time, 125);
 
@@ -128,7 +129,7 @@ TEST_F(GameScenario, FirstHitEndsTheGameFreezesTheViewAndStartsTheFireworks)
     int mostSparks = sparksAtStart;
     for (int i = 2; i <= 24; ++i) {
         game.frame(step);
-        ASSERT_TRUE(gameOver);
+        ASSERT_TRUE(run.gameOver);
         ASSERT_FALSE(particleSystem.isFirst) << "frame " << i;
         ASSERT_EQ(particleSystem.transformFeedbacks[0], feedback0);
         ASSERT_EQ(particleSystem.particleBuffers[0], buffer0);
@@ -148,9 +149,9 @@ TEST_F(GameScenario, FirstHitEndsTheGameFreezesTheViewAndStartsTheFireworks)
     EXPECT_GE(framesWithMoreSparks, 2) << "sparks at start " << sparksAtStart << ", most " << mostSparks;
 
     // Obstacles keep coming, 50 ahead of the frozen camera, and stay.
-    EXPECT_GE(cubes.size(), cubesAtHit + 2);
-    for (size_t i = cubesAtHit; i < cubes.size(); ++i)
-        EXPECT_FLOAT_EQ(scene::positionOf(cubes[i]->modelMatrix).z, cam.z - 50.0f);
+    EXPECT_GE(run.cubes.size(), cubesAtHit + 2);
+    for (size_t i = cubesAtHit; i < run.cubes.size(); ++i)
+        EXPECT_FLOAT_EQ(scene::positionOf(run.cubes[i]->modelMatrix).z, cam.z - 50.0f);
 
     // The arrow keys still move the car; the camera stays.
     // (A 1/16 s frame, short enough for the whole frame time to count.)

@@ -8,6 +8,7 @@
 #include "app/Game.h"
 #include "app/GameState.h"
 #include "input/GamepadMapping.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 
@@ -60,7 +61,7 @@ protected:
     {
         placeCar({start.x, start.y, -12.5f});
         for (int i = 0; i < 24; ++i) {
-            loopState.steered = false;
+            run.steered = false;
             steerCar(game.window(), 0.05f);
             driveCar(0.05f);
         }

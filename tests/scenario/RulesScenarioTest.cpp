@@ -3,6 +3,7 @@
 
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <cmath>
@@ -16,7 +17,7 @@ TEST_F(ScoreScenario, ScoreIsMinus25MinusTheTruncatedCarZ)
 {
     // The car starts at z -12.5; a 1/1024 s first frame moves it by ~0.01.
     game.frame(tinyStep);
-    EXPECT_EQ(scoreText, "-13");
+    EXPECT_EQ(run.scoreText, "-13");
 
     const struct {
         float z;
@@ -25,7 +26,7 @@ TEST_F(ScoreScenario, ScoreIsMinus25MinusTheTruncatedCarZ)
     for (const auto& c : cases) {
         placeCar({0.0f, 0.0f, c.z});
         game.frame(tinyStep);
-        EXPECT_EQ(scoreText, c.score) << "car placed at z " << c.z;
+        EXPECT_EQ(run.scoreText, c.score) << "car placed at z " << c.z;
     }
 }
 
@@ -43,7 +44,7 @@ TEST_F(ScoreScenario, CarMovesAtItsSpeedAndTheCameraFollowsOneUpFiveBack)
     EXPECT_FLOAT_EQ(cameraPosition().y, after.y + 1.0f);
     EXPECT_FLOAT_EQ(cameraPosition().z, after.z + 5.0f);
     // The score of that frame is computed from the moved car.
-    EXPECT_EQ(scoreText, std::to_string(-25 - static_cast<int>(after.z)));
+    EXPECT_EQ(run.scoreText, std::to_string(-25 - static_cast<int>(after.z)));
 }
 
 // One steering frame of 1/16 s: a free sideways step is 5.25 * 0.0625 =
@@ -101,7 +102,7 @@ TEST_F(GameScenario, SteeringHonoursEachQuadrantsLimitAndPushesBackAgainstTheFir
         const glm::vec3 p = carPosition();
         EXPECT_NEAR(p.x, c.expected.x, 1e-4) << c.what;
         EXPECT_NEAR(p.y, c.expected.y, 1e-4) << c.what;
-        ASSERT_FALSE(gameOver) << "no obstacle may be near the car here";
+        ASSERT_FALSE(run.gameOver) << "no obstacle may be near the car here";
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -46,11 +47,11 @@ TEST_F(SceneImage, CarObstacleMarkersAndScoreAppearWhereTheyBelong)
 
     // An obstacle up and to the right, 14 units ahead of the eye.
     const glm::vec3 cubeAt(1.2f, 1.6f, eye.z - 14.0f);
-    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), cubeAt), cubeShader.get()));
+    run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), cubeAt), cubeShader.get()));
     game.frame(0.0);
     const Screenshot withCube = game.captureFrame();
     game.save(withCube, "scene_with_obstacle");
-    cubes.clear();
+    run.cubes.clear();
     game.frame(0.0);
     const Screenshot withoutCube = game.captureFrame();
     ASSERT_TRUE(projectToWindow(cubeAt, eye, 800, 600, expected));

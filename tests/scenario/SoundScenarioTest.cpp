@@ -13,6 +13,7 @@
 #include "app/KeyCallback.h"
 #include "audio/AudioState.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>
@@ -161,12 +162,12 @@ TEST_F(SoundScenario, EngineRisesWithSpeedCrashIsLoudFireworksBurstAndMIsSilence
 
     // A fresh obstacle ahead; the car goes into its lane, just short of it.
     stepFrame(spawnInterval + 0.05);
-    ASSERT_FALSE(cubes.empty());
-    const glm::vec3 cube = scene::positionOf(cubes.back()->modelMatrix);
+    ASSERT_FALSE(run.cubes.empty());
+    const glm::vec3 cube = scene::positionOf(run.cubes.back()->modelMatrix);
     placeCar({cube.x - 0.4f, cube.y - 0.4f, cube.z + 3.0f});
-    for (int i = 0; i < 12 && !gameOver; ++i)
+    for (int i = 0; i < 12 && !run.gameOver; ++i)
         stepFrame(0.0625);
-    ASSERT_TRUE(gameOver);
+    ASSERT_TRUE(run.gameOver);
     const double crashAt = sinceDeviceStart();
     const Span fireworks = runFor(3.0);
 

@@ -7,6 +7,7 @@
 #include "app/GameState.h"
 #include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>
@@ -84,7 +85,7 @@ protected:
     // One frame of the loop's car motion.
     void frame(float dt)
     {
-        loopState.steered = false;
+        run.steered = false;
         steerCar(nullptr, dt);
         driveCar(dt);
     }

@@ -4,6 +4,7 @@
 
 #include "app/GameState.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 
 #include <cmath>
 #include <sstream>
@@ -39,7 +40,7 @@ TEST_F(TubeScenario, SegmentsLeapfrogAndLightsMoveAheadOfTheCamera)
         const float carZ = -12.5f - 20.0f * static_cast<float>(step);
         placeCar({safeX, safeY, carZ});
         game.frame(tinyStep);
-        ASSERT_FALSE(gameOver);
+        ASSERT_FALSE(run.gameOver);
         const float camZ = cameraPosition().z;
         ASSERT_NEAR(camZ, carZ + 5.0f, 0.02f);
 
@@ -123,7 +124,7 @@ TEST_F(TubeScenario, TubeCoversTheViewThroughoutARecyclingCycle)
         placeCar({0.0f, 0.0f, -12.5f - 15.0f * static_cast<float>(stop)});
         game.frame(tinyStep); // moves the camera and uploads its view
         game.frame(0.0); // draws with that view and the recycled tubes
-        ASSERT_FALSE(gameOver);
+        ASSERT_FALSE(run.gameOver);
         const Screenshot shot = game.captureFrame();
         std::ostringstream name;
         name << "tube_continuity_" << (stop < 10 ? "0" : "") << stop;

@@ -5,6 +5,7 @@
 #include "app/GameState.h"
 #include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <fstream>
@@ -37,7 +38,7 @@ long residentBytes()
 void chaseObstacles(ScriptedDrive& drive)
 {
     drive.releaseAll();
-    if (gameOver)
+    if (run.gameOver)
         return;
     const glm::vec3 p = scene::positionOf(car->modelMatrix);
     if (const scene::Cube* cube = nearestObstacleAhead(p.z, 0.5f)) {
@@ -62,15 +63,15 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     for (; frame < frames; ++frame) {
         chaseObstacles(drive);
         ASSERT_TRUE(drive.frame(step)) << "the loop ended on its own at frame " << frame;
-        if (gameOver && crashFrame < 0)
+        if (run.gameOver && crashFrame < 0)
             crashFrame = frame;
         if (crashFrame >= 0 && frame == crashFrame + static_cast<int>(settleSeconds / step)) {
             baselineBytes = residentBytes();
-            baselineCubes = cubes.size();
+            baselineCubes = run.cubes.size();
         }
     }
     const long finalBytes = residentBytes();
-    const size_t finalCubes = cubes.size();
+    const size_t finalCubes = run.cubes.size();
     const int fireworksTime = particleSystem.time;
     velorun::test::keepLoadedLibrariesUntilExit();
     drive.finish();
@@ -93,5 +94,5 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     const long allowed = static_cast<long>(finalCubes - baselineCubes) * bytesPerCube + slackBytes;
     EXPECT_LE(finalBytes - baselineBytes, allowed)
         << "resident memory grew by " << (finalBytes - baselineBytes) / 1024 << " KiB for "
-        << (finalCubes - baselineCubes) << " new cubes";
+        << (finalCubes - baselineCubes) << " new run.cubes";
 }

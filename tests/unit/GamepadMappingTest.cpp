@@ -1,5 +1,6 @@
 // The gamepad as the keyboard: the D-pad and the left stick stand for the
-// arrow keys, Back for Escape; the stick counts only beyond its dead zone.
+// arrow keys, Back for Escape, Start for its own code; the stick counts only
+// beyond its dead zone.
 #include "input/GamepadMapping.h"
 #include "app/FrameSeam.h"
 
@@ -14,7 +15,8 @@ namespace velorun::input {
 namespace {
 
 const std::vector<int> keysAsked = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
-                                    GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, GLFW_KEY_M};
+                                    GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, GLFW_KEY_M,
+                                    GLFW_KEY_P,     GLFW_KEY_R,      startButtonKey};
 
 std::set<int> keysHeld(const GLFWgamepadstate& state)
 {
@@ -78,8 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                               buttons({GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}),
                               {GLFW_KEY_DOWN, GLFW_KEY_LEFT}},
                       PadCase{"Back", buttons({GLFW_GAMEPAD_BUTTON_BACK}), {GLFW_KEY_ESCAPE}},
+                      PadCase{"Start", buttons({GLFW_GAMEPAD_BUTTON_START}), {startButtonKey}},
                       PadCase{
-                          "OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_A}), {}}),
+                          "OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_GUIDE}), {}}),
     [](const ::testing::TestParamInfo<PadCase>& info) { return std::string(info.param.name); });
 
 // The seam's key state: a key is down when the keyboard or the pad holds it,

@@ -4,6 +4,7 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -162,9 +163,9 @@ TEST(KeyToggles, SettingsStartValues)
     EXPECT_FALSE(nearestFilterSetting);
     EXPECT_EQ(mipmapModeSetting, 0);
     EXPECT_TRUE(lensFlaresEnabled);
-    EXPECT_TRUE(fireworksPending);
-    EXPECT_FALSE(gameOver);
-    EXPECT_TRUE(scoreText.empty());
+    EXPECT_TRUE(run.fireworksPending);
+    EXPECT_FALSE(run.gameOver);
+    EXPECT_TRUE(run.scoreText.empty());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
 #include "render/RendererInfo.h"
+#include "scene/RunState.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -62,8 +63,8 @@ void scriptKeys(ScriptedDrive& drive)
 void placeObstacleAhead()
 {
     const glm::vec3 p = scene::positionOf(car->modelMatrix);
-    cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p + glm::vec3(0.3f, 0.3f, -15.0f)),
-                                    cubeShader.get()));
+    run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p + glm::vec3(0.3f, 0.3f, -15.0f)),
+                                        cubeShader.get()));
 }
 
 // GL timestamps at every stage boundary of a frame.
@@ -176,7 +177,7 @@ double measureShadowFloor(int repeats)
             glUniformMatrix4fv(glGetUniformLocation(program, "shadowMatrices"), 6, GL_FALSE,
                                glm::value_ptr(transforms[0]));
             const GLint model = glGetUniformLocation(program, "model");
-            for (const auto& cube : cubes) {
+            for (const auto& cube : run.cubes) {
                 glUniformMatrix4fv(model, 1, GL_FALSE, glm::value_ptr(cube->modelMatrix));
                 cube->draw();
             }
@@ -319,7 +320,7 @@ int main(int argc, char** argv)
             placeObstacleAhead();
         }
         ++frameIndex;
-        if (gameOver && gameOverFrame < 0)
+        if (run.gameOver && gameOverFrame < 0)
             gameOverFrame = frameIndex;
         if (gameOverFrame >= 0 && frameIndex - gameOverFrame >= options.fireworksFrames)
             break;

@@ -10,6 +10,7 @@
 #include "app/ScriptedDrive.h"
 #include "lighting/SceneState.h"
 #include "render/Screenshot.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GL/glew.h>
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
 
     if (!gameoverPath.empty()) {
         // Steer into the lane of the nearest obstacle ahead and drive on.
-        for (int i = 0; i < 300 && !velorun::gameOver; ++i) {
+        for (int i = 0; i < 300 && !velorun::run.gameOver; ++i) {
             drive.releaseAll();
             const glm::vec3 car = velorun::scene::positionOf(velorun::car->modelMatrix);
             if (const velorun::scene::Cube* cube = velorun::nearestObstacleAhead(car.z, 3.0f)) {
@@ -94,7 +95,7 @@ int main(int argc, char** argv)
             drive.frame(step);
         }
         drive.releaseAll();
-        if (!velorun::gameOver) {
+        if (!velorun::run.gameOver) {
             std::cerr << "velorun-screenshot: no hit within 30 s of driving" << std::endl;
             ok = false;
         } else {

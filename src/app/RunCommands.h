@@ -1,0 +1,30 @@
+#pragma once
+
+struct GLFWwindow;
+
+namespace velorun {
+
+// The keys that steer a run rather than the car: R or Enter, P, and a
+// gamepad's Start. Each field says whether that key is down, or, for
+// presses, whether it went down since the previous frame.
+struct CommandKeys {
+    bool raceAgain = false; // R or Enter
+    bool pause = false; // P
+    bool start = false; // a gamepad's Start
+};
+
+enum class RunCommand { None, RaceAgain, Pause, Resume };
+
+// What one frame's presses ask of the run. After GAME OVER, R, Enter and
+// Start race again; while racing, P and Start pause; while paused, P and
+// Start resume. Every other mix does nothing, so no run is lost to a stray
+// key and P means nothing once the run is over.
+RunCommand runCommand(const CommandKeys& presses, bool gameOver, bool paused);
+
+// The keys that are down now and were not in `before`.
+CommandKeys pressedSince(const CommandKeys& before, const CommandKeys& now);
+
+// The command keys down now, read through the frame seam.
+CommandKeys commandKeysDown(GLFWwindow* window);
+
+} // namespace velorun

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "scene/Cube.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velorun {
+
+// One run of the game: from the start, or a race again, through the crash and
+// the GAME OVER screen after it. A new run starts from a value-initialised
+// RunState. What lives as long as the program (the window, programs, models,
+// textures, shadow maps, the sound device, the display settings) is kept
+// elsewhere and never made twice.
+struct RunState {
+    std::vector<std::unique_ptr<scene::Cube>> cubes; // obstacles, oldest first
+    bool gameOver = false;
+    bool fireworksPending = true;
+    bool paused = false;
+    std::string scoreText;
+
+    // The frame loop's clock and timers, in seconds; all zero before the first frame.
+    double previousTime = 0.0;
+    double deltaTime = 0.0;
+    double spawnTimer = 0.0;
+    double speedUpTimer = 0.0;
+    // Set afresh in every frame.
+    bool keepRunning = true;
+    bool steered = false;
+};
+
+extern RunState run;
+
+// The best score of the runs that ended so far; it outlives every new run and
+// lasts as long as the process (the game stores nothing).
+extern std::optional<int> bestScore;
+
+} // namespace velorun
