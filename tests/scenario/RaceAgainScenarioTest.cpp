@@ -1,0 +1,184 @@
+// Racing again after GAME OVER and pausing a run, through the frame seam: a new
+// run starts exactly where a fresh start does and makes nothing twice; a
+// pause stops game time.
+#define GLM_ENABLE_EXPERIMENTAL
+#include "ScenarioFixture.h"
+
+#include "app/GameRules.h"
+#include "app/GameState.h"
+#include "app/KeyCallback.h"
+#include "audio/AudioState.h"
+#include "input/GamepadMapping.h"
+#include "lighting/SceneState.h"
+#include "scene/RunState.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <fstream>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtx/string_cast.hpp>
+#include <malloc.h>
+#include <map>
+#include <unistd.h>
+
+namespace velorun::scenario {
+namespace {
+
+// Everything a run changes, field by field, as text.
+std::map<std::string, std::string> runFields()
+{
+    std::map<std::string, std::string> f = {
+        {"cubes", std::to_string(run.cubes.size())},
+        {"flags",
+         std::to_string(run.gameOver) + std::to_string(run.fireworksPending) + std::to_string(run.paused)},
+        {"scoreText", run.scoreText},
+        {"timers", std::to_string(run.deltaTime) + " " + std::to_string(run.spawnTimer) + " " +
+                       std::to_string(run.speedUpTimer)},
+        {"car", glm::to_string(car->modelMatrix) + " speed " + std::to_string(car->speed)},
+        {"camera", glm::to_string(camera->position)},
+        {"tubes", glm::to_string(tubeA->modelMatrix) + glm::to_string(tubeB->modelMatrix)},
+        {"spot", glm::to_string(spotLightCube->modelMatrix)},
+        {"particles", std::to_string(particleSystem.isFirst) + std::to_string(particleSystem.currVB) +
+                          std::to_string(particleSystem.currTFB) + " " + std::to_string(particleSystem.time)},
+        {"sound",
+         std::to_string(audio::soundSchedule.crashed) + std::to_string(audio::soundSchedule.bursts)}};
+    for (int k = 1; k <= pointLightCount; ++k)
+        f["light" + std::to_string(k)] = glm::to_string(pointLightCube(k)->modelMatrix);
+    return f;
+}
+
+// Live GL objects of each kind the game makes, found by asking the driver
+// about every name up to a bound far above any a run reaches.
+std::vector<int> liveGlObjects()
+{
+    std::vector<int> counts;
+    for (auto isObject : {glIsBuffer, glIsTexture, glIsVertexArray, glIsFramebuffer, glIsProgram, glIsShader,
+                          glIsTransformFeedback}) {
+        int n = 0;
+        for (GLuint name = 1; name < (1u << 15); ++name)
+            n += isObject(name) ? 1 : 0;
+        counts.push_back(n);
+    }
+    return counts;
+}
+
+long residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+long heapInUse() { return static_cast<long>(mallinfo2().uordblks); }
+
+class RunCommandScenario : public GameScenario {
+protected:
+    // An obstacle just ahead of the car, overlapping it: this frame hits.
+    void crash()
+    {
+        const glm::vec3 c = carPosition() + glm::vec3(0.3f, 0.3f, -0.5f);
+        run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), c), cubeShader.get()));
+        game.frame(frameStep);
+        ASSERT_TRUE(run.gameOver);
+    }
+
+    // A frame with `key` down and one without it.
+    void press(int key)
+    {
+        game.hold(key);
+        game.frame(frameStep);
+        game.release(key);
+        game.frame(frameStep);
+    }
+};
+
+TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAndTheSettings)
+{
+    game.frame(frameStep);
+    const auto fresh = runFields();
+
+    // A run that changes all a run can: obstacles, speed, recycled tube and
+    // lights; a display setting switched on the way.
+    placeCar({safeX, safeY, -400.0f});
+    run.speedUpTimer = speedUpInterval;
+    game.frames(12, 0.25);
+    keyCallback(game.window(), GLFW_KEY_F6, 0, GLFW_PRESS, 0);
+    crash();
+    const int score = scoreValue(carPosition().z);
+    game.frame(frameStep);
+    const ShaderProgram* fireworks = particleSystem.updateProgram;
+
+    // Start races again; held on into the new run, it must not pause it.
+    game.hold(input::startButtonKey);
+    game.frame(frameStep);
+    game.frame(frameStep);
+    EXPECT_EQ(runFields(), fresh);
+    EXPECT_EQ(bestScore, score);
+    EXPECT_FALSE(lensFlaresEnabled) << "the player's settings stay";
+
+    crash();
+    EXPECT_EQ(particleSystem.updateProgram, fireworks) << "the fireworks' programs were made again";
+    EXPECT_EQ(bestScore, score) << "a lower score replaced the best";
+}
+
+TEST_F(RunCommandScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)
+{
+    auto crashAndRaceAgain = [this](int i) {
+        crash();
+        press(i % 2 ? GLFW_KEY_R : GLFW_KEY_ENTER);
+        ASSERT_FALSE(run.gameOver);
+    };
+    crashAndRaceAgain(1);
+    const std::vector<int> objects = liveGlObjects();
+    const long resident = residentBytes();
+    const long heap = heapInUse();
+    for (int i = 2; i <= 50; ++i)
+        crashAndRaceAgain(i);
+    EXPECT_EQ(liveGlObjects(), objects);
+#ifndef __SANITIZE_ADDRESS__ // its quarantine keeps freed blocks; its leak check covers the heap instead
+    // The driver's pools settle within a few megabytes over the first runs,
+    // so resident memory gets that much room; the heap in use stays within a
+    // few hundred kilobytes, while one run's particle array (64 KB) kept every
+    // run would add three megabytes to it.
+    EXPECT_LT(residentBytes() - resident, 8L << 20) << (residentBytes() - resident) / 1024 << " KiB more";
+    EXPECT_LT(heapInUse() - heap, 512L << 10) << (heapInUse() - heap) / 1024 << " KiB more";
+#endif
+}
+
+TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
+{
+    game.frame(frameStep);
+    game.hold(GLFW_KEY_P);
+    game.frame(frameStep);
+    game.release(GLFW_KEY_P);
+    ASSERT_TRUE(run.paused);
+    const auto held = runFields();
+    const float heldZ = carPosition().z;
+    game.frames(320, frameStep); // ten seconds on the clock
+    EXPECT_EQ(runFields(), held);
+
+    // A toggle pressed while paused shows at once: the frame time appears.
+    auto frameTimeText = [this] {
+        return countPixels(game.captureFrame(), 520, 560, 800, 600,
+                           [](const unsigned char* p) { return near(p, toRgb(0.5f, 0.8f, 0.2f), 40); });
+    };
+    const int before = frameTimeText();
+    keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    game.frame(frameStep);
+    EXPECT_GT(frameTimeText(), before + 50);
+
+    press(GLFW_KEY_P);
+    ASSERT_FALSE(run.paused);
+    EXPECT_EQ(run.deltaTime, frameStep);
+    EXPECT_LE(heldZ - carPosition().z, car->speed * frameStep * 1.0001) << "more than one frame's step";
+
+    // Escape while paused ends the game as always.
+    game.hold(GLFW_KEY_P);
+    game.frame(frameStep);
+    game.hold(GLFW_KEY_ESCAPE);
+    EXPECT_FALSE(game.frame(frameStep));
+}
+
+} // namespace
+} // namespace velorun::scenario
