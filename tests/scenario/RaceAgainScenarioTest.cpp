@@ -131,8 +131,8 @@ TEST_F(RunCommandScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnc
     };
     crashAndRaceAgain(1);
     const std::vector<int> objects = liveGlObjects();
-    const long resident = residentBytes();
-    const long heap = heapInUse();
+    [[maybe_unused]] const long resident = residentBytes();
+    [[maybe_unused]] const long heap = heapInUse();
     for (int i = 2; i <= 50; ++i)
         crashAndRaceAgain(i);
     EXPECT_EQ(liveGlObjects(), objects);
