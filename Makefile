@@ -5,7 +5,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps test-deps asan format clean
+.PHONY: run test build deps test-deps gl-zink asan format clean
 
 # Builds just the game, not the tests and tools, before starting it.
 run: deps
@@ -23,11 +23,17 @@ deps:
 test-deps:
 	scripts/install-deps.sh test
 
-# Every suite on the normal build, then the unit, GL and scenario suites again
-# under AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer.
+# Every suite on the normal build, the GL suite again on a second OpenGL
+# implementation, then the unit, GL and scenario suites again under
+# AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer.
 test: test-deps build
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) gl-zink
 	$(MAKE) asan
+
+# The GL suite on Mesa's zink over the lavapipe Vulkan driver.
+gl-zink: test-deps build
+	scripts/with-xvfb.sh scripts/with-zink.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) -L gl
 
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \

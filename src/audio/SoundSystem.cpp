@@ -1,10 +1,11 @@
 #include "audio/SoundSystem.h"
 
-#include <sndfile.h>
+#include "audio/SoundFile.h"
 
 #include <array>
 #include <cstdio>
-#include <vector>
+#include <iostream>
+#include <optional>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,25 +44,29 @@ ALCdevice* openDefaultDeviceQuietly()
 #endif
 }
 
-// A mono or stereo sound file as a 16-bit OpenAL buffer; 0 when unreadable.
+// A sound file as a 16-bit OpenAL buffer. A file that cannot be used is
+// named on standard error, like an image that cannot be read, and gives 0:
+// that sound stays silent and the game plays on.
 ALuint loadBuffer(const std::string& path)
 {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file)
-        return 0;
     ALuint buffer = 0;
-    if ((info.channels == 1 || info.channels == 2) && info.frames > 0) {
-        std::vector<short> samples(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
-        const sf_count_t read = sf_readf_short(file, samples.data(), info.frames);
-        if (read > 0) {
-            alGenBuffers(1, &buffer);
-            alBufferData(buffer, info.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16, samples.data(),
-                         static_cast<ALsizei>(read * info.channels * static_cast<sf_count_t>(sizeof(short))),
-                         info.samplerate);
+    if (const std::optional<DecodedSound> sound = decodeSoundFile(path)) {
+        alGetError();
+        alGenBuffers(1, &buffer);
+        if (alGetError() != AL_NO_ERROR) {
+            buffer = 0;
+        } else {
+            alBufferData(buffer, sound->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16,
+                         sound->samples.data(), static_cast<ALsizei>(sound->samples.size() * sizeof(short)),
+                         sound->sampleRate);
+            if (alGetError() != AL_NO_ERROR) {
+                alDeleteBuffers(1, &buffer);
+                buffer = 0;
+            }
         }
     }
-    sf_close(file);
+    if (buffer == 0)
+        std::cerr << "Failed to load sound: " << path << std::endl;
     return buffer;
 }
 

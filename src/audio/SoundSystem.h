@@ -27,8 +27,9 @@ struct SoundSystem {
 };
 
 // Opens the default device quietly and loads the sounds from `folder`
-// (engine.wav, crash.wav, burst.wav). False when there is no device; a sound
-// file that cannot be read just stays silent.
+// (engine.wav, crash.wav, burst.wav). False when there is no device, and then
+// no file is read. A sound file that cannot be used prints "Failed to load
+// sound: PATH" on standard error and that sound stays silent.
 bool openSound(SoundSystem& sound, const std::string& folder);
 
 // Starts, stops and retunes voices; source parameter updates only.

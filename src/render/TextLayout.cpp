@@ -16,6 +16,12 @@ std::array<float, 24> glyphQuad(const Character& glyph, float x, float y, float 
             xpos + w, ypos + h, 1.0f, 0.0f};
 }
 
+bool glyphSizeAllowed(long width, long rows, int pixelSize)
+{
+    const long limit = 4L * pixelSize;
+    return width >= 0 && rows >= 0 && width <= limit && rows <= limit;
+}
+
 float glyphAdvance(const Character& glyph, float scale)
 {
     return static_cast<float>(glyph.advance >> 6) * scale;

@@ -17,6 +17,10 @@ struct Character {
 // baseline; v = 0 is the bitmap's first row, the glyph's top.
 std::array<float, 24> glyphQuad(const Character& glyph, float x, float y, float scale);
 
+// Whether a glyph bitmap of this size is a letter at the given pixel size
+// rather than a damaged outline: neither side beyond four times that size.
+bool glyphSizeAllowed(long width, long rows, int pixelSize);
+
 // Pen advance in text-space units: whole pixels only, then scaled.
 float glyphAdvance(const Character& glyph, float scale);
 

@@ -12,12 +12,33 @@ namespace velorun {
 
 namespace {
 
+constexpr int glyphPixelSize = 48;
+
+// Loads and renders one glyph as a bitmap the upload can take. The outline's
+// size is checked before rendering, because the rasteriser allocates
+// whatever box a damaged outline spans, and the bitmap must be one byte of
+// coverage per pixel, rows exactly its width apart, as the upload reads it.
+bool renderGlyph(FT_Face face, int code)
+{
+    if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_DEFAULT))
+        return false;
+    const FT_GlyphSlot g = face->glyph;
+    const auto pixels = [](FT_Pos size26Dot6) { return (size26Dot6 + 63) / 64; };
+    if (!glyphSizeAllowed(pixels(g->metrics.width), pixels(g->metrics.height), glyphPixelSize))
+        return false;
+    if (FT_Render_Glyph(g, FT_RENDER_MODE_NORMAL))
+        return false;
+    const FT_Bitmap& bitmap = g->bitmap;
+    return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.pitch == static_cast<int>(bitmap.width) &&
+           glyphSizeAllowed(bitmap.width, bitmap.rows, glyphPixelSize);
+}
+
 void loadGlyphs(FT_Face face)
 {
-    FT_Set_Pixel_Sizes(face, 0, 48);
+    FT_Set_Pixel_Sizes(face, 0, glyphPixelSize);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int code = 0; code < 128; ++code) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER)) {
+        if (!renderGlyph(face, code)) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
             continue;
         }

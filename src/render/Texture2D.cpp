@@ -1,7 +1,10 @@
 #include "render/Texture2D.h"
 
+#include "render/ImageHeader.h"
+
 #include <FreeImage.h>
 #include <iostream>
+#include <optional>
 
 namespace velorun {
 
@@ -22,13 +25,17 @@ void Texture2D::load(const char* path)
 
     applyTextureFilters(mipmapMode, nearestFilter);
 
-    const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
-    FIBITMAP* image = format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path, 0);
+    // The decoder allocates what the header declares, so the size is checked
+    // before a single pixel is read.
+    const std::optional<ImageHeader> header = readImageHeader(path);
+    FIBITMAP* image = header && imageSizeAllowed(header->width, header->height)
+                          ? FreeImage_Load(FreeImage_GetFileType(path, 0), path, 0)
+                          : nullptr;
     FIBITMAP* converted = image ? FreeImage_ConvertTo32Bits(image) : nullptr;
     const unsigned width = converted ? FreeImage_GetWidth(converted) : 0;
     const unsigned height = converted ? FreeImage_GetHeight(converted) : 0;
 
-    if (width > 0 && height > 0) {
+    if (imageSizeAllowed(width, height)) {
         // FreeImage keeps rows bottom first, so t = 0 is the image's bottom edge.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
                      GL_BGRA, GL_UNSIGNED_BYTE, FreeImage_GetBits(converted));

@@ -1,5 +1,7 @@
 #include "scene/Model.h"
 
+#include "render/ImageHeader.h"
+
 #include <SOIL.h>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -7,6 +9,7 @@
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
+#include <optional>
 
 namespace velorun::scene {
 
@@ -139,12 +142,21 @@ GLuint Model::textureFromFile(const char* path, const std::string& dir)
     GLuint textureId = 0;
     glGenTextures(1, &textureId);
 
+    // SOIL finds the format from the contents and trusts the size a header
+    // declares (a damaged TGA header overflows its size arithmetic). Only PNG
+    // and JPEG, whose headers FreeImage reads just as SOIL does, reach it,
+    // and only at a size checked before decoding.
+    const std::optional<ImageHeader> header = readImageHeader(fileName.c_str());
     int width = 0;
     int height = 0;
-    unsigned char* pixels = SOIL_load_image(fileName.c_str(), &width, &height, nullptr, SOIL_LOAD_RGB);
+    unsigned char* pixels = nullptr;
+    if (header && header->kind != ImageKind::Other && imageSizeAllowed(header->width, header->height))
+        pixels = SOIL_load_image(fileName.c_str(), &width, &height, nullptr, SOIL_LOAD_RGB);
+    const bool asDeclared = pixels && header && static_cast<unsigned>(width) == header->width &&
+                            static_cast<unsigned>(height) == header->height;
 
     glBindTexture(GL_TEXTURE_2D, textureId);
-    if (pixels && width > 0 && height > 0) {
+    if (asDeclared) {
         // SOIL rows are tightly packed at 3 bytes a pixel; the default alignment
         // of 4 would skew any row whose length is not a multiple of 4.
         GLint previousAlignment = 4;

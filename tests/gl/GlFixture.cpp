@@ -49,6 +49,13 @@ void GlTest::SetUp()
 
     glewExperimental = GL_TRUE;
     ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+    // The suite runs on more than one driver; the log says which one this was.
+    const GLubyte* rendererName = glGetString(GL_RENDERER);
+    const std::string renderer = rendererName ? reinterpret_cast<const char*>(rendererName) : "";
+    std::printf("GL renderer: %s\n", renderer.c_str());
+    if (const char* wanted = std::getenv("VELORUN_GL_RENDERER")) {
+        ASSERT_NE(renderer.find(wanted), std::string::npos) << "not the renderer this run is for: " << wanted;
+    }
     // GLEW's probing of the core context leaves GL_INVALID_ENUM behind.
     while (glGetError() != GL_NO_ERROR) {}
 

@@ -268,6 +268,51 @@ TEST_F(TubeShadowTest, ShadowStartsAtTheContactLine)
     }
 }
 
+// A plate a few hundredths thick on one floor facet, lying on it or floating a
+// little above it, shades the floor beneath it: a depth bias of even a few
+// tenths of a unit would let the light through, and no thick caster shows it.
+TEST_F(TubeShadowTest, ThinPlateShadowsTheFloorUnderIt)
+{
+    const glm::vec2 a = ringPoint(34);
+    const glm::vec2 b = ringPoint(35);
+    const glm::vec2 along = glm::normalize(b - a);
+    const glm::vec3 u(along, 0.0f);
+    const glm::vec3 n(-along.y, along.x, 0.0f); // towards the axis
+    constexpr float kThickness = 0.04f;
+    constexpr float kWidth = 0.5f; // along the facet
+    constexpr float kLength = 1.0f; // along the tube
+    constexpr float kMargin = 0.12f;
+
+    for (float gap : {0.0f, 0.08f}) {
+        SCOPED_TRACE("gap " + std::to_string(gap));
+        const glm::vec3 centre = glm::vec3(0.5f * (a + b), 0.0f) + n * (gap + 0.5f * kThickness);
+        const glm::mat4 placed = glm::rotate(glm::translate(glm::mat4(1.0f), centre),
+                                             std::atan2(along.y, along.x), glm::vec3(0.0f, 0.0f, 1.0f));
+        run.cubes.push_back(
+            scene::makeCube(glm::scale(placed, glm::vec3(kWidth, kThickness, kLength)), cubeShader.get()));
+        renderShadowMap(kLamp, shadowFramebuffers[0]);
+        run.cubes.clear();
+        shadowed = drawLit(*tubeA);
+
+        int deep = 0;
+        int lit = 0;
+        for (float x = -1.6f; x <= -0.2f; x += 0.02f)
+            for (float z = -0.6f; z <= 0.6f; z += 0.02f) {
+                // Where the ray from the lamp to this floor point crosses the plate's mid-plane.
+                const glm::vec3 floor(x, floorY(x), z);
+                const float t = glm::dot(centre - kLamp, n) / glm::dot(floor - kLamp, n);
+                const glm::vec3 crossing = kLamp + t * (floor - kLamp) - centre;
+                if (t >= 1.0f || std::abs(glm::dot(crossing, u)) > 0.5f * kWidth - kMargin ||
+                    std::abs(crossing.z) > 0.5f * kLength - kMargin)
+                    continue;
+                ++deep;
+                lit += visibility(x, z) > 0.35f;
+            }
+        EXPECT_GT(deep, 100);
+        EXPECT_EQ(lit, 0) << "floor points lit under the plate, of " << deep;
+    }
+}
+
 // ---- material and silhouettes -----------------------------------------------
 
 // A 2 x 2 square at z = 0 facing +z, every vertex normal `normal`, with a grey

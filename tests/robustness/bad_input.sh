@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Bad input, end to end: command lines and data files that are missing, empty
 # or corrupt. Fatal problems must end with their message and status; damaged
-# models, images and fonts must let the game run on, with a console line.
-# Never a crash, never a hang.
-# usage: bad_input.sh VELORUN_BINARY REPO_ROOT
+# models, images, fonts and sounds must let the game run on, with a console
+# line. Never a crash, never a hang.
+# usage: bad_input.sh VELORUN_BINARY REPO_ROOT [SECTION...]
+# Sections: lines, shaders, data, sounds; all of them when none is named.
 set -u
 bin=$(readlink -f "$1")
 repo=$(readlink -f "$2")
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no DISPLAY (run under scripts/with-xvfb.sh)"; exit 1; }
+
+shift 2
+sections=${*:-lines shaders data sounds}
+wanted() { [[ " $sections " == *" $1 "* ]]; }
 
 work=$(mktemp -d)
 trap 'pkill -f "$work" 2>/dev/null; rm -rf "$work"' EXIT
@@ -108,62 +113,126 @@ first="ERROR: Could not parse first command-line argument as integer. "
 second="ERROR: Could not parse second command-line argument as integer. "
 third="ERROR: Could not parse third command-line argument as integer. "
 
-echo "== command lines"
-expect_fatal "empty strings" 1 err "$first" "" ""
-expect_fatal "blanks only" 1 err "$first" "   " "600"
-expect_fatal "sign alone" 1 err "$first" "-" "600"
-expect_fatal "word first" 1 err "$first" "wide" "600"
-expect_fatal "overflow" 1 err "$first" "4294967296" "600"
-expect_fatal "second empty" 1 err "$second" "800" ""
-expect_fatal "second fraction-only" 1 err "$second" "800" ".5"
-expect_fatal "third two" 1 err "$third" "800" "600" "2"
-expect_fatal "third negative" 1 err "$third" "800" "600" "-1"
-expect_fatal "third word" 1 err "$third" "800" "600" "true"
-expect_fatal "negative width" 255 err "Failed to open window" "-5" "600"
-expect_fatal "hexadecimal reads as 0" 255 err "Failed to open window" "0x320" "600"
-fresh_data
-expect_plays "fractions and signs" "" "+640.9" "480abc"
-expect_plays "arguments past the third" "" "640" "480" "0" "surplus" "more"
-expect_plays "single argument ignored" "" "garbage"
+if wanted lines; then
+    echo "== command lines"
+    expect_fatal "empty strings" 1 err "$first" "" ""
+    expect_fatal "blanks only" 1 err "$first" "   " "600"
+    expect_fatal "sign alone" 1 err "$first" "-" "600"
+    expect_fatal "word first" 1 err "$first" "wide" "600"
+    expect_fatal "overflow" 1 err "$first" "4294967296" "600"
+    expect_fatal "second empty" 1 err "$second" "800" ""
+    expect_fatal "second fraction-only" 1 err "$second" "800" ".5"
+    expect_fatal "third two" 1 err "$third" "800" "600" "2"
+    expect_fatal "third negative" 1 err "$third" "800" "600" "-1"
+    expect_fatal "third word" 1 err "$third" "800" "600" "true"
+    expect_fatal "negative width" 255 err "Failed to open window" "-5" "600"
+    expect_fatal "hexadecimal reads as 0" 255 err "Failed to open window" "0x320" "600"
+    fresh_data
+    expect_plays "fractions and signs" "" "+640.9" "480abc"
+    expect_plays "arguments past the third" "" "640" "480" "0" "surplus" "more"
+    expect_plays "single argument ignored" "" "garbage"
+fi
 
-echo "== shader files"
-for stage in Shader/model.vert Shader/model.frag ./Shader/basic.vert ./Shader/cube.frag ./Shader/light.frag \
-             ./Shader/simpleShader.vert ./Shader/simpleShader.frag Shader/point_shadows_depth.vert \
-             Shader/point_shadows_depth.geom Shader/point_shadows_depth.frag ./Shader/text.vert ./Shader/text.frag; do
-    file=${stage#./}
-    fresh_data; rm "$work/game/$file"; run_game no 800 600
-    [ "$status" = 255 ] || fail "missing $file: status $status"
-    grep -qxF "Failed to open shader file: $stage" <<<"$out" || fail "missing $file: no open-failure line for $stage"
+if wanted shaders; then
+    echo "== shader files"
+    for stage in Shader/model.vert Shader/model.frag ./Shader/basic.vert ./Shader/cube.frag ./Shader/light.frag \
+                 ./Shader/simpleShader.vert ./Shader/simpleShader.frag Shader/point_shadows_depth.vert \
+                 Shader/point_shadows_depth.geom Shader/point_shadows_depth.frag ./Shader/text.vert ./Shader/text.frag; do
+        file=${stage#./}
+        fresh_data; rm "$work/game/$file"; run_game no 800 600
+        [ "$status" = 255 ] || fail "missing $file: status $status"
+        grep -qxF "Failed to open shader file: $stage" <<<"$out" || fail "missing $file: no open-failure line for $stage"
 
-    fresh_data; : >"$work/game/$file"; run_game no 800 600
-    [ "$status" = 1 ] || fail "empty $file: status $status"
-    grep -qxF "Failed to compile shader" <<<"$err" || fail "empty $file: no compile-failure line"
+        fresh_data; : >"$work/game/$file"; run_game no 800 600
+        [ "$status" = 1 ] || fail "empty $file: status $status"
+        grep -qxF "Failed to compile shader" <<<"$err" || fail "empty $file: no compile-failure line"
 
-    fresh_data; printf 'this is not GLSL {{{\n' >"$work/game/$file"; run_game no 800 600
-    [ "$status" = 1 ] || fail "corrupt $file: status $status"
-    grep -qxF "Failed to compile shader" <<<"$err" || fail "corrupt $file: no compile-failure line"
-done
+        fresh_data; printf 'this is not GLSL {{{\n' >"$work/game/$file"; run_game no 800 600
+        [ "$status" = 1 ] || fail "corrupt $file: status $status"
+        grep -qxF "Failed to compile shader" <<<"$err" || fail "corrupt $file: no compile-failure line"
+    done
+fi
 
-echo "== models, images and the font"
-for file in Resources/Objects/tube/tube2.obj Resources/Objects/car/car.obj Resources/Objects/car/car.mtl \
-            Resources/Objects/tube/tube_panels.png Resources/Objects/car/car_diffuse.png \
-            Textures/rainbow.jpg Textures/LensFlares/tex6.png Resources/Fonts/calibri.ttf; do
-    case $file in
-        *.obj) line="ERROR::ASSIMP::" ;;
-        *.mtl) line="OpenGL Error:" ;;
-        Resources/Objects/*) line="Failed to load texture image: " ;;
-        *.ttf) line="ERROR::FREETYPE: Failed to load font" ;;
-        *) line="Failed to load image: ./$file" ;;
-    esac
-    allow_gl_errors=no
-    [[ $file == *.mtl ]] && allow_gl_errors=yes
-    fresh_data; rm "$work/game/$file"
-    expect_plays "missing $file" "$line" 800 600
-    fresh_data; : >"$work/game/$file"
-    expect_plays "empty $file" "$line" 800 600
-    fresh_data; head -c 3000 /dev/urandom >"$work/game/$file"
-    expect_plays "corrupt $file" "" 800 600
-done
+if wanted data; then
+    echo "== models, images and the font"
+    for file in Resources/Objects/tube/tube2.obj Resources/Objects/car/car.obj Resources/Objects/car/car.mtl \
+                Resources/Objects/tube/tube_panels.png Resources/Objects/car/car_diffuse.png \
+                Textures/rainbow.jpg Textures/LensFlares/tex6.png Resources/Fonts/calibri.ttf; do
+        case $file in
+            *.obj) line="ERROR::ASSIMP::" ;;
+            *.mtl) line="OpenGL Error:" ;;
+            Resources/Objects/*) line="Failed to load texture image: " ;;
+            *.ttf) line="ERROR::FREETYPE: Failed to load font" ;;
+            *) line="Failed to load image: ./$file" ;;
+        esac
+        allow_gl_errors=no
+        [[ $file == *.mtl ]] && allow_gl_errors=yes
+        fresh_data; rm "$work/game/$file"
+        expect_plays "missing $file" "$line" 800 600
+        fresh_data; : >"$work/game/$file"
+        expect_plays "empty $file" "$line" 800 600
+        fresh_data; head -c 3000 /dev/urandom >"$work/game/$file"
+        expect_plays "corrupt $file" "" 800 600
+    done
+fi
+
+if wanted sounds; then
+    echo "== sound files, with a sound device"
+    # OpenAL Soft's "wave" backend stands in for a sound card, so the game
+    # really reads its sounds; it mixes into a file nobody listens to. A
+    # backend that does not exist leaves the game without any device.
+    sound_device() { # drivers
+        printf 'drivers = %s\n[wave]\nfile = %s\n' "$1" "$work/mix.wav" >"$work/alsoft.conf"
+    }
+    export ALSOFT_CONF="$work/alsoft.conf"
+
+    le() { # value bytes: a little-endian field
+        local i
+        for ((i = 0; i < $2; i++)); do
+            printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"
+        done
+    }
+    wav_header() { # channels rate data_bytes: 16-bit PCM
+        printf RIFF; le $(($3 + 36)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
+        le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2; printf data; le "$3" 4
+    }
+    damage_sound() { # kind path
+        case $1 in
+            empty) : >"$2" ;;
+            random) head -c 3000 /dev/urandom >"$2" ;;
+            # Cut inside the header, before the samples begin.
+            truncated) head -c 40 "$repo/Resources/Sounds/${2##*/}" >"$2" ;;
+            directory) rm "$2" && mkdir "$2" ;;
+            channels) { wav_header 3 22050 6000; head -c 6000 /dev/zero; } >"$2" ;;
+            zero-rate) { wav_header 1 0 2000; head -c 2000 /dev/zero; } >"$2" ;;
+            # FLAC whose only header declares 2^36 - 1 frames of 16-bit mono
+            # at 22050 Hz; no audio follows.
+            overlong)
+                { printf 'fLaC\x80\x00\x00\x22\x10\x00\x10\x00\x00\x00\x00\x00\x00\x00'
+                  printf '\x05\x62\x20\xff\xff\xff\xff\xff'; head -c 116 /dev/zero; } >"$2" ;;
+        esac
+    }
+
+    # kind, file, device: each damage once, spread over the three sounds.
+    # Without a device no sound file is read, so nothing may be reported.
+    for case in empty:engine:wave random:crash:wave truncated:burst:wave directory:engine:wave \
+                channels:crash:wave zero-rate:burst:wave overlong:engine:wave random:crash:none; do
+        IFS=: read -r kind name device <<<"$case"
+        label="$kind $name.wav, device $device"
+        file=./Resources/Sounds/$name.wav
+        fresh_data
+        damage_sound "$kind" "$work/game/$file"
+        sound_device "$device"
+        expect_plays "$label" "" 800 600
+        reports=$(grep -c 'Failed to load sound' "$work/err")
+        if [ "$device" = none ]; then
+            [ "$reports" = 0 ] || fail "$label: a sound was reported without a device"
+        elif [ "$reports" != 1 ] || ! grep -qxF "Failed to load sound: $file" "$work/err"; then
+            fail "$label: expected exactly the line 'Failed to load sound: $file' on stderr, got $reports report(s)"
+        fi
+    done
+    unset ALSOFT_CONF
+fi
 
 if [ $failures -ne 0 ]; then
     echo "$failures bad-input case(s) failed"

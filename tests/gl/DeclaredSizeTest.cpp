@@ -1,0 +1,138 @@
+// Data files whose headers declare more than the game can take: an image
+// wider than drivers accept, TGA headers declaring gigabytes, a bitmap font
+// with a glyph 60000 pixels wide, OBJ faces pointing past their vertex list.
+// Each is reported and skipped, raises no GL error and makes no loader
+// allocate what the header declares.
+#include "SceneFixture.h"
+
+#include "app/Game.h"
+#include "render/RenderState.h"
+#include "render/TextRenderer.h"
+#include "render/Texture2D.h"
+#include "scene/Model.h"
+
+#include <functional>
+#include <sys/resource.h>
+
+namespace velorun::test {
+namespace {
+
+// Highest resident memory of the process so far, in MiB.
+long peakResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// An uncompressed true-colour TGA header declaring width x height, then a
+// few bytes of pixels.
+std::string tgaDeclaring(unsigned width, unsigned height)
+{
+    std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (unsigned side : {width, height}) {
+        tga += static_cast<char>(side & 255);
+        tga += static_cast<char>(side >> 8 & 255);
+    }
+    tga += {24, 0x20};
+    return tga + std::string(3000, '\x7f');
+}
+
+// A BDF bitmap font at the game's 48 pixels: 'A' a plain 8 x 8 block, 'B'
+// one row 60000 pixels wide.
+std::string bdfWithWideGlyph()
+{
+    std::string bdf = "STARTFONT 2.1\nFONT -velorun-test-medium-r-normal--48-480-75-75-c-80-iso10646-1\n"
+                      "SIZE 48 75 75\nFONTBOUNDINGBOX 60000 48 0 0\nSTARTPROPERTIES 3\nPIXEL_SIZE 48\n"
+                      "FONT_ASCENT 48\nFONT_DESCENT 0\nENDPROPERTIES\nCHARS 2\n"
+                      "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 24 0\nBBX 8 8 0 0\nBITMAP\n";
+    for (int row = 0; row < 8; ++row)
+        bdf += "FF\n";
+    bdf += "ENDCHAR\nSTARTCHAR B\nENCODING 66\nSWIDTH 500 0\nDWIDTH 24 0\nBBX 60000 1 0 0\nBITMAP\n";
+    bdf += std::string(15000, 'F') + "\nENDCHAR\nENDFONT\n";
+    return bdf;
+}
+
+enum class Loader { Texture, ModelTexture, Font, Model };
+
+struct DeclaredSizeCase {
+    const char* name;
+    Loader loader;
+    std::function<void(GlTest&, const std::string& path)> write;
+    bool onStdout;
+    std::string line; // printed once the file is refused; PATH stands for its path
+};
+
+class DeclaredSizeTest : public SceneGlTest {
+protected:
+    // Builds what the loader reads from `file` and returns what it printed.
+    std::string load(Loader loader, const std::string& file, bool onStdout)
+    {
+        onStdout ? testing::internal::CaptureStdout() : testing::internal::CaptureStderr();
+        switch (loader) {
+        case Loader::Texture:
+            Texture2D(file.c_str());
+            break;
+        case Loader::ModelTexture:
+            scene::Model(writeObjModel("plate",
+                                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl A\nf 1/1 2/1 3/1\n",
+                                       "newmtl A\nmap_Kd " + file.substr(file.rfind('/') + 1) + "\n")
+                             .c_str());
+            break;
+        case Loader::Font:
+            setupText(file.c_str());
+            EXPECT_EQ(textRenderer.characters.count('B'), 0u) << "the wide glyph was kept";
+            break;
+        case Loader::Model:
+            EXPECT_TRUE(scene::Model(file.c_str()).meshes.empty());
+            break;
+        }
+        return onStdout ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
+    }
+};
+
+TEST_F(DeclaredSizeTest, ReportedAndSkippedWithoutAllocatingWhatTheHeaderDeclares)
+{
+    const auto png = [](unsigned width) {
+        return [width](GlTest&, const std::string& path) {
+            writePng(path, static_cast<int>(width), 1, std::vector<Rgba>(width, Rgba{9, 9, 9, 255}), false);
+        };
+    };
+    const auto text = [](std::string content) {
+        return [content](GlTest&, const std::string& path) { writeTextFile(path, content); };
+    };
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    const DeclaredSizeCase cases[] = {
+        {"PNG wider than drivers take", Loader::Texture, png(20000), false, "Failed to load image: PATH"},
+        {"PNG wider than drivers take", Loader::ModelTexture, png(20000), false,
+         "Failed to load texture image: PATH"},
+        {"TGA declaring 12000 x 12000", Loader::Texture, text(tgaDeclaring(12000, 12000)), false,
+         "Failed to load image: PATH"},
+        {"TGA declaring 65535 x 65535", Loader::ModelTexture, text(tgaDeclaring(65535, 65535)), false,
+         "Failed to load texture image: PATH"},
+        {"bitmap font, glyph 60000 wide", Loader::Font, text(bdfWithWideGlyph()), true,
+         "ERROR::FREETYTPE: Failed to load Glyph"},
+        {"OBJ face past the vertex list", Loader::Model, text(triangle + "f 1 2 99\n"), false,
+         "ERROR::ASSIMP::OBJ: vertex index out of range"},
+        {"OBJ face before the vertex list", Loader::Model, text(triangle + "f 1 2 -9\n"), false,
+         "ERROR::ASSIMP::OBJ: vertex index out of range"},
+    };
+    int number = 0;
+    for (const DeclaredSizeCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", loader " + std::to_string(static_cast<int>(c.loader)));
+        const std::string path =
+            tempPath("declared" + std::to_string(++number) + (c.loader == Loader::Model ? ".obj" : ".bin"));
+        c.write(*this, path);
+        const long before = peakResidentMiB();
+        const std::string printed = load(c.loader, path, c.onStdout);
+        std::string line = c.line;
+        if (const size_t at = line.find("PATH"); at != std::string::npos)
+            line.replace(at, 4, path);
+        EXPECT_NE(printed.find(line + "\n"), std::string::npos) << "printed:\n" << printed;
+        EXPECT_LT(peakResidentMiB() - before, 64) << "the loader allocated what the header declares";
+        releaseResources();
+    }
+}
+
+} // namespace
+} // namespace velorun::test
