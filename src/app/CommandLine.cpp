@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <cstring>
 #include <sstream>
 
 namespace velorun {
@@ -45,5 +46,50 @@ std::string commandLineErrorMessage(CommandLineError error)
     }
     return "";
 }
+
+CommandLineQuery commandLineQuery(int argc, const char* const* argv)
+{
+    if (argc < 2)
+        return CommandLineQuery::None;
+    const char* first = argv[1];
+    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
+        return CommandLineQuery::Help;
+    if (std::strcmp(first, "--version") == 0)
+        return CommandLineQuery::Version;
+    return CommandLineQuery::None;
+}
+
+std::string usageText()
+{
+    return "Usage: velorun [WIDTH HEIGHT [FULLSCREEN]]\n"
+           "       velorun --help | -h | --version\n"
+           "\n"
+           "Race a car down an endless tube and dodge the cubes.\n"
+           "\n"
+           "  WIDTH HEIGHT  window size, default 800 600; both are needed for either\n"
+           "                to count, a single argument is ignored\n"
+           "  FULLSCREEN    1: full screen on the primary monitor at 60 Hz; 0: windowed\n"
+           "  -h, --help    print this help and exit\n"
+           "  --version     print the version and exit\n"
+           "\n"
+           "Controls (keyboard, first gamepad):\n"
+           "  arrow keys, D-pad or left stick  steer across the tube\n"
+           "  Escape, Back                     quit\n"
+           "  R, Enter, Start                  race again after GAME OVER\n"
+           "  P, Start                         pause or go on while racing\n"
+           "  M                                sound off / on\n"
+           "  F2                               frame time shown / hidden\n"
+           "  F3                               wireframe on / off\n"
+           "  F4                               next mip-mapping setting\n"
+           "  F5                               nearest-texel filtering on / off\n"
+           "  F6                               lens flares on / off\n"
+           "  F9                               blending on / off\n"
+           "\n"
+           "The game reads Shader/, Textures/ and Resources/ from the current\n"
+           "directory. The installed velorun command starts it in the data folder,\n"
+           "share/velorun under the installation prefix.\n";
+}
+
+std::string versionText() { return std::string("velorun ") + VELORUN_VERSION + "\n"; }
 
 } // namespace velorun

@@ -25,4 +25,17 @@ CommandLineResult parseCommandLine(int argc, const char* const* argv);
 // The console message for an error; it ends in a blank.
 std::string commandLineErrorMessage(CommandLineError error);
 
+// A question about the program rather than settings for the game.
+enum class CommandLineQuery { None, Help, Version };
+
+// --help or -h, or --version, as the first argument, whatever follows it.
+// Any other argument list is for parseCommandLine, so a question never
+// changes how the game reads its settings.
+CommandLineQuery commandLineQuery(int argc, const char* const* argv);
+
+// The answers, each ending in a newline: the arguments, the controls and
+// where the data files are read from; "velorun" and the version.
+std::string usageText();
+std::string versionText();
+
 } // namespace velorun

@@ -22,6 +22,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <algorithm>
+#include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
@@ -346,6 +347,12 @@ void shutDown()
 
 int runGame(int argc, const char* const* argv)
 {
+    if (const CommandLineQuery query = commandLineQuery(argc, argv); query != CommandLineQuery::None) {
+        std::cout << (query == CommandLineQuery::Help ? usageText() : versionText()) << std::flush;
+        // An answer is not a run: leave before GLFW starts, and without the
+        // farewells that program-wide objects print at exit.
+        std::quick_exit(std::cout ? 0 : 1);
+    }
     GLFWwindow* window = startUp(argc, argv);
     while (runFrame(window)) {}
     shutDown();

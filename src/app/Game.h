@@ -39,6 +39,7 @@ void releaseResources();
 void shutDown();
 
 // The whole game: start-up, frames until the player leaves, shutdown; returns 0.
+// --help and --version are answered first and end the process.
 int runGame(int argc, const char* const* argv);
 
 } // namespace velorun

@@ -43,7 +43,9 @@ expected=(
   Textures/LensFlares/tex7.png
   Textures/LensFlares/tex8.png
   Textures/LensFlares/tex9.png
-  packaging/velorun.png
+  packaging/icons/velorun-48.png
+  packaging/icons/velorun-128.png
+  packaging/icons/velorun-256.png
   Resources/Sounds/engine.wav
   Resources/Sounds/crash.wav
   Resources/Sounds/burst.wav

@@ -2,7 +2,8 @@
 # Command-line arguments that do not parse: exact message (with its trailing
 # blank) on standard error, not on standard output, and exit status 1. A
 # negative width parses but no window can be made: "Failed to open window",
-# status -1 (255).
+# status -1 (255). An option-like word anywhere but first, or misspelt, is
+# such an argument too.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -28,5 +29,9 @@ expect_failure "$first" 1 99999999999 600  # too large for a 32-bit int
 expect_failure "$second" 1 800 abc
 expect_failure "$third" 1 800 600 2
 expect_failure "$third" 1 800 600 yes
+# --help and --version count only as the whole first argument.
+expect_failure "$first" 1 -help 600
+expect_failure "$first" 1 abc --version
+expect_failure "$second" 1 800 --help
 expect_failure "Failed to open window" 255 -5 600
 echo "OK"

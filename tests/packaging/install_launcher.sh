@@ -22,10 +22,12 @@ hold_escape() {
 }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+# Desktop file and icons carry the software-centre id that names the metainfo.
+id=$(basename "$(ls "$prefix"/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)" .metainfo.xml)
 for f in bin/velorun libexec/velorun/velorun share/velorun/Shader/model.frag \
          share/velorun/Resources/Objects/tube/tube2.obj share/velorun/Textures/rainbow.jpg \
-         share/velorun/Resources/Fonts/calibri.ttf share/applications/velorun.desktop \
-         share/icons/hicolor/256x256/apps/velorun.png share/doc/velorun/LICENSE-Carlito.txt; do
+         share/velorun/Resources/Fonts/calibri.ttf share/metainfo/$id.metainfo.xml share/applications/$id.desktop \
+         share/icons/hicolor/256x256/apps/$id.png share/man/man6/velorun.6.gz share/doc/velorun/LICENSE-Carlito.txt; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 

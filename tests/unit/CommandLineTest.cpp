@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velorun {
@@ -200,6 +201,28 @@ TEST(CommandLine, ErrorMessagesEndInABlank)
               "ERROR: Could not parse second command-line argument as integer. ");
     EXPECT_EQ(commandLineErrorMessage(CommandLineError::ThirdArgument),
               "ERROR: Could not parse third command-line argument as integer. ");
+}
+
+// --help, -h and --version count only as the whole first argument; with
+// anything else the settings are read exactly as before.
+TEST(CommandLine, OnlyAWholeFirstArgumentAsksAQuestion)
+{
+    using Args = std::vector<const char*>;
+    const std::pair<CommandLineQuery, std::vector<Args>> groups[] = {
+        {CommandLineQuery::Help, {{"--help"}, {"-h"}, {"--help", "1"}, {"-h", "abc", "600"}}},
+        {CommandLineQuery::Version, {{"--version"}, {"--version", "800", "600", "1"}}},
+        {CommandLineQuery::None, {{"abc"}, {"800", "--help"}, {"abc", "--version"}, {"--HELP"}, {"-help"}}},
+        {CommandLineQuery::None, {{"--help=1"}, {" --help"}, {"--versions"}, {"-v"}, {"-V"}, {"-"}, {}}},
+    };
+    for (const auto& [expected, lists] : groups) {
+        for (Args argv : lists) {
+            const std::string shown = ::testing::PrintToString(argv);
+            argv.insert(argv.begin(), "velorun");
+            const int argc = static_cast<int>(argv.size());
+            argv.push_back(nullptr);
+            EXPECT_EQ(commandLineQuery(argc, argv.data()), expected) << shown;
+        }
+    }
 }
 
 } // namespace
