@@ -42,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"StartAtGameOver", start, true, false, RunCommand::RaceAgain},
                       CommandCase{"PWhilePaused", p, false, true, RunCommand::Resume},
                       CommandCase{"StartWhilePaused", start, false, true, RunCommand::Resume},
-                      CommandCase{"RWhilePaused", r, false, true, RunCommand::None},
-                      CommandCase{"NothingAtGameOver", CommandKeys{}, true, false, RunCommand::None}),
+                      CommandCase{"RWhilePaused", r, false, true, RunCommand::None}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
 } // namespace
