@@ -6,6 +6,7 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
+#include "app/ReplaySession.h"
 #include "app/RunCommands.h"
 #include "audio/AudioState.h"
 #include "base/Console.h"
@@ -378,6 +379,8 @@ int runGame(int argc, const char* const* argv)
         // farewells that program-wide objects print at exit.
         std::quick_exit(std::cout ? 0 : 1);
     }
+    if (const SessionRequest session = sessionRequest(argc, argv); session.mode != SessionMode::Play)
+        return runSession(session);
     GLFWwindow* window = startUp(argc, argv);
     while (runFrame(window)) {}
     shutDown();
