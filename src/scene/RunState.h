@@ -43,4 +43,9 @@ extern RunState run;
 // lasts as long as the process (the game stores nothing).
 extern std::optional<int> bestScore;
 
+// Whether the player has raced again in this process. The GAME OVER screen
+// shows the best score only from then on: after the first run it would just
+// repeat the score.
+extern bool racedAgain;
+
 } // namespace velorun
