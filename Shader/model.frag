@@ -163,9 +163,8 @@ void main()
     vec2 turn = normalize(vec2(noise - 0.5, fract(noise * 11.0 + 0.31) - 0.5) + 1e-3);
     mat2 spin = mat2(turn.x, turn.y, -turn.y, turn.x);
 
-    // Cost: half the shadow taps per lamp that both reaches the fragment and faces it,
-    // all of them on an edge;
-    // lamps sit 20 apart with a 25 range, so at most 3 qualify.
+    // Cost: SHADOW_TAPS shadow taps for each lamp that both reaches the fragment and
+    // faces it; lamps sit 20 apart with a 25 range, so at most 3 qualify.
     vec3 diffuse  = vec3(0.0);
     vec3 specular = vec3(0.0);
     for (int j = 0; j < 8; ++j) {

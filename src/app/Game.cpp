@@ -58,7 +58,7 @@ void drawScreenText()
     renderText(textShader.get(), "Score: " + run.scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
     if (run.gameOver) {
         renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, white);
-        if (bestScore)
+        if (bestScore && racedAgain)
             renderText(textShader.get(), "BEST " + std::to_string(*bestScore), 54.0f, 118.0f, 1.1f, white);
     }
     if (showFrameTime)
@@ -340,8 +340,12 @@ bool runFrame(GLFWwindow* window)
         bestScore = std::max(bestScore.value_or(score), score);
     }
     if (command == RunCommand::RaceAgain) {
-        // The new run's first frame steps from this frame's time, not from 0.
+        // The new run's first frame steps from this frame's time, not from 0;
+        // an Escape in this frame still ends the loop.
+        const bool keepRunning = run.keepRunning;
         resetRun(run.previousTime);
+        run.keepRunning = keepRunning;
+        racedAgain = true;
     } else if (command == RunCommand::Pause && !run.gameOver) {
         // (A run that ended in this very frame has nothing left to pause.)
         run.paused = true;
@@ -357,6 +361,7 @@ void releaseResources()
 {
     resetRun(0.0);
     bestScore.reset();
+    racedAgain = false;
     releaseSceneState();
     releaseRenderState();
     releaseGameState();

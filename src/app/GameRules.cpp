@@ -1,7 +1,9 @@
 #include "app/GameRules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
 
 namespace velorun {
@@ -53,6 +55,43 @@ bool hitsCar(const glm::vec3& cube, const glm::vec3& car)
 {
     return overlaps(cube.x, car.x, 0.3, 0.5) && overlaps(cube.y, car.y, 0.5, 0.5) &&
            overlaps(cube.z, car.z, 0.5, 0.5);
+}
+
+std::optional<double> hitsCarAlong(const glm::vec3& cube, const glm::vec3& from, const glm::vec3& to)
+{
+    if (hitsCar(cube, from))
+        return 0.0;
+    // Per axis, c - p must lie between `below` and 1; `highHalf` as in hitsCar.
+    const struct {
+        double c, from, to, below, highHalf;
+    } axes[] = {{cube.x, from.x, to.x, -0.6, 0.3},
+                {cube.y, from.y, to.y, -1.0, 0.5},
+                {cube.z, from.z, to.z, -1.0, 0.5}};
+    // The fractions of the move inside every moving axis's window: (enter, leave).
+    double enter = -std::numeric_limits<double>::infinity();
+    double leave = std::numeric_limits<double>::infinity();
+    for (const auto& a : axes) {
+        const double step = a.to - a.from;
+        if (step == 0.0) {
+            if (!overlaps(a.c, a.from, a.highHalf, 0.5))
+                return std::nullopt;
+            continue;
+        }
+        // c - p(t) = gap - t * step
+        const double gap = a.c - a.from;
+        double first = (gap - 1.0) / step;
+        double last = (gap - a.below) / step;
+        if (step < 0.0)
+            std::swap(first, last);
+        enter = std::max(enter, first);
+        leave = std::min(leave, last);
+    }
+    if (enter < leave && enter < 1.0 && leave > 0.0)
+        return std::max(enter, 0.0);
+    // Rounding in the divisions must not lose a hit that hitsCar sees at the end.
+    if (hitsCar(cube, to))
+        return 1.0;
+    return std::nullopt;
 }
 
 int scoreValue(float carZ)

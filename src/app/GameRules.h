@@ -1,6 +1,7 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <optional>
 #include <string>
 
 // The game's rules as plain functions of values; the frame loop applies them.
@@ -26,6 +27,19 @@ glm::vec3 cameraFollowing(const glm::vec3& car);
 // Whether an obstacle at `cube` touches the car at `car`. The x clause is
 // narrower on the left: the car is 0.6 wide there, 1.0 on the right.
 bool hitsCar(const glm::vec3& cube, const glm::vec3& car);
+
+// Where on the car's straight move from `from` to `to` an obstacle at `cube`
+// first touches it, as the fraction of the move (0 at `from`, 1 at `to`);
+// nothing when it touches nowhere on the way. A frame can carry a fast car
+// further than a cube is deep, so one position per frame would let it jump
+// clean over cubes it drives through.
+//
+// Each axis keeps hitsCar's window. Along an axis the car moves on, being
+// exactly level with the cube lasts a single instant inside the window, so
+// there the window is one open interval; along an axis it does not move on,
+// level stays no overlap, as in hitsCar. Where the first touch lies inside
+// the move it is the point at which the car's face meets the cube's.
+std::optional<double> hitsCarAlong(const glm::vec3& cube, const glm::vec3& from, const glm::vec3& to);
 
 // -25 - z with z truncated towards zero, as a number and as the score text.
 int scoreValue(float carZ);

@@ -7,32 +7,56 @@
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace velorun {
 
 void postFrameUpdate()
 {
-    uploadViewUniforms();
-
     const glm::vec3 carPosition = scene::positionOf(car->modelMatrix);
-    scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(carPosition));
+    const float cameraZ = camera->position.z;
 
+    // Obstacles. A cube that touches the car where it stands ends the run
+    // there. One that only its move in this frame ran into ends it where the
+    // car first touched it: the car and the camera go back to that point.
     bool removeOldest = false;
+    bool hitWhereItStands = false;
+    std::optional<double> firstTouch;
     for (const std::unique_ptr<scene::Cube>& cube : run.cubes) {
         const glm::vec3 c = scene::positionOf(cube->modelMatrix);
-        if (c.z > camera->position.z)
+        if (c.z > cameraZ)
             removeOldest = true;
         if (hitsCar(c, carPosition)) {
-            if (run.fireworksPending) {
-                particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f));
-                run.fireworksPending = false;
-            }
-            run.gameOver = true;
+            hitWhereItStands = true;
+        } else if (!run.gameOver) {
+            if (const std::optional<double> t = hitsCarAlong(c, run.carSeenAt, carPosition))
+                firstTouch = std::min(*t, firstTouch.value_or(1.0));
         }
     }
+    if (hitWhereItStands || firstTouch) {
+        if (run.fireworksPending) {
+            particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f));
+            run.fireworksPending = false;
+        }
+        run.gameOver = true;
+    }
+    if (firstTouch && !hitWhereItStands) {
+        const glm::dvec3 from(run.carSeenAt);
+        const glm::vec3 at(from + *firstTouch * (glm::dvec3(carPosition) - from));
+        scene::setPosition(car->modelMatrix, at);
+        camera->position = cameraFollowing(at);
+    }
+    run.carSeenAt = scene::positionOf(car->modelMatrix);
+
+    // The next frame's passes draw from where the camera and the car now are.
+    uploadViewUniforms();
+    scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(run.carSeenAt));
+
     if (removeOldest)
         run.cubes.erase(run.cubes.begin());
 
-    const float cameraZ = camera->position.z;
+    // Removal and recycling keep to where the frame's move ended.
     const float tubeAZ = tubeA->modelMatrix[3][2];
     const float tubeBZ = tubeB->modelMatrix[3][2];
     if (needsRecycling(tubeAZ, cameraZ)) {

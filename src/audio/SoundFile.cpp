@@ -4,6 +4,8 @@
 
 #include <exception>
 #include <memory>
+#include <sstream>
+#include <string>
 
 namespace velorun::audio {
 
@@ -16,6 +18,28 @@ struct CloseSoundFile {
 // Frames decoded per read: the only buffer sized in advance.
 constexpr sf_count_t blockFrames = 4096;
 
+// A file cut short, or one whose header declares more samples than follow,
+// reads as far as it goes; libsndfile notes the mismatch only in its log,
+// on the sample chunk's line: "data : 57330 (should be 16)" (WAV), "SSND"
+// (AIFF) and "BODY" (IFF) alike. Other "should be" notes there concern
+// fields it corrects by itself.
+bool samplesCutShort(SNDFILE* file)
+{
+    std::string log(16384, '\0');
+    sf_command(file, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size()));
+    std::istringstream lines(log.c_str());
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string chunk;
+        std::string colon;
+        words >> chunk >> colon;
+        if ((chunk == "data" || chunk == "SSND" || chunk == "BODY") && colon == ":" &&
+            line.find("(should be") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 std::optional<DecodedSound> decode(const std::string& path)
 {
     SF_INFO info{};
@@ -25,6 +49,8 @@ std::optional<DecodedSound> decode(const std::string& path)
     if (info.channels != 1 && info.channels != 2)
         return std::nullopt;
     if (info.samplerate < minSampleRate || info.samplerate > maxSampleRate)
+        return std::nullopt;
+    if (samplesCutShort(file.get()))
         return std::nullopt;
     const sf_count_t maxFrames = static_cast<sf_count_t>(maxSoundSeconds) * info.samplerate;
     // libsndfile reports SF_COUNT_MAX when a format does not say its length;

@@ -5,6 +5,7 @@
 #include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
 #include "render/Uniforms.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -103,6 +104,7 @@ void placeSceneForRun()
     car->modelMatrix =
         glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(0.0f, 0.0f, -25.0f));
     car->speed = scene::startSpeed;
+    run.carSeenAt = scene::positionOf(car->modelMatrix);
 
     const std::array<glm::mat4, 8> lightMatrices = initialLightMatrices();
     for (int k = 1; k <= pointLightCount; ++k)

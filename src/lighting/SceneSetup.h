@@ -13,9 +13,9 @@ using KeyHandler = void (*)(GLFWwindow* window, int key, int scancode, int actio
 void setupScene(GLFWwindow* window, KeyHandler keyHandler);
 
 // Puts the car, at its starting speed, the camera, the tube segments and the
-// lights where every run starts. Set-up places the first run with it and a
-// race again every later one, so the two cannot drift apart. Moves objects
-// only; no GL call.
+// lights where every run starts, and the run's hit test sees the car there.
+// Set-up places the first run with it and a race again every later one, so
+// the two cannot drift apart. Moves objects only; no GL call.
 void placeSceneForRun();
 
 // The camera's view, and its position where a program shades with it, to the

@@ -4,5 +4,6 @@ namespace velorun {
 
 RunState run;
 std::optional<int> bestScore;
+bool racedAgain = false;
 
 } // namespace velorun

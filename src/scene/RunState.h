@@ -2,6 +2,7 @@
 
 #include "scene/Cube.h"
 
+#include <glm/glm.hpp>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,11 @@ struct RunState {
     double deltaTime = 0.0;
     double spawnTimer = 0.0;
     double speedUpTimer = 0.0;
+    // Where the hit test last saw the car: at the end of the previous frame's
+    // update, or where the run starts. A frame's hits are tested along the
+    // car's whole move from here; whatever puts the car somewhere else
+    // without driving it there moves this along.
+    glm::vec3 carSeenAt{0.0f};
     // Set afresh in every frame.
     bool keepRunning = true;
     bool steered = false;
@@ -36,5 +42,10 @@ extern RunState run;
 // The best score of the runs that ended so far; it outlives every new run and
 // lasts as long as the process (the game stores nothing).
 extern std::optional<int> bestScore;
+
+// Whether the player has raced again in this process. The GAME OVER screen
+// shows the best score only from then on: after the first run it would just
+// repeat the score.
+extern bool racedAgain;
 
 } // namespace velorun

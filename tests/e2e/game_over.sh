@@ -2,36 +2,49 @@
 # Driving straight on, an obstacle hits the car sooner or later (they spawn at
 # x, y in [0, 2]; the same pseudo-random sequence every run). Then the tube is
 # no longer drawn, so the clear colour fills the screen, and the fireworks run
-# under GAME OVER. R races again in the same process: the tube is back and the
-# banner gone. With two arrow keys held, P freezes the picture and P lets it go
-# on; Escape while paused ends the game with status 0 and without GL errors.
+# under GAME OVER, without a best score on the first one. R races again in the
+# same process: the tube is back and the banner gone; the second GAME OVER
+# shows the best score, and Escape pressed together with R there still quits.
+# In a second game, with two arrow keys held, P freezes the picture and P lets
+# it go on; Escape while paused ends the game with status 0 and without GL
+# errors.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
+# Drives on until the clear colour fills a third of the window: GAME OVER.
+drive_to_game_over() {
+    local over="" clear
+    local deadline=$((SECONDS + 240)) # up to four minutes of driving
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 2
+        screenshot "$TMP/poll.png"
+        clear=$(count_colour "$TMP/poll.png" all "$CLEAR_COLOUR" 1)
+        if [ "$clear" -gt 150000 ]; then
+            over=yes
+            break
+        fi
+        kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended by itself: $(tail -3 "$TMP/err")"
+    done
+    [ -n "$over" ] || e2e_fail "no game over after four minutes of driving"
+    echo "game over seen (clear-colour pixels: $clear)"
+}
+
+# White pixels of the GAME OVER banner (text space 50..~560, 180..~260) and of
+# "BEST" under it (50..210, 115..160, left of where the sparks fly).
+banner_text() { count_colour "$1" 500x80+50+340 white 3; }
+best_text() { count_colour "$1" 160x45+50+440 white 3; }
+
 start_game 800 600
 wait_window
-over=""
-deadline=$((SECONDS + 240)) # up to four minutes of driving
-while [ "$SECONDS" -lt "$deadline" ]; do
-    sleep 2
-    screenshot "$TMP/poll.png"
-    clear=$(count_colour "$TMP/poll.png" all "$CLEAR_COLOUR" 1)
-    if [ "$clear" -gt 150000 ]; then # a third of the window
-        over=yes
-        break
-    fi
-    kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended by itself: $(tail -3 "$TMP/err")"
-done
-[ -n "$over" ] || e2e_fail "no game over after four minutes of driving"
-echo "game over seen (clear-colour pixels: $clear)"
-
+drive_to_game_over
 sleep 10
 screenshot "$TMP/fireworks.png"
 [ -n "${E2E_SHOTS:-}" ] && cp "$TMP/fireworks.png" "$E2E_SHOTS/"
-# GAME OVER in white across the lower middle (text space 50..~560, 180..~260).
-white=$(count_colour "$TMP/fireworks.png" 500x80+50+340 white 3)
-echo "white banner pixels: $white"
+white=$(banner_text "$TMP/fireworks.png")
+best=$(best_text "$TMP/fireworks.png")
+echo "white banner pixels: $white, best score line: $best"
 [ "$white" -gt 3000 ] || e2e_fail "no white GAME OVER banner"
+[ "$best" -lt 200 ] || e2e_fail "a best score on the first GAME OVER ($best white pixels)"
 
 # Race again: the tube fills the view once more, without the banner.
 tap_key r
@@ -43,13 +56,27 @@ for _ in $(seq 1 30); do
 done
 [ -n "$back" ] || e2e_fail "R did not bring the tube back (clear-colour pixels: $clear)"
 kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game is gone after R"
-white=$(count_colour "$TMP/again.png" 500x80+50+340 white 3)
+white=$(banner_text "$TMP/again.png")
 echo "racing again: clear-colour pixels $clear, white banner pixels $white"
 [ "$white" -lt 1000 ] || e2e_fail "GAME OVER still shown after R"
 
-# Down and Left held from here on keep the car in the lower left, clear of
+drive_to_game_over
+screenshot "$TMP/second.png"
+white=$(banner_text "$TMP/second.png")
+best=$(best_text "$TMP/second.png")
+echo "second GAME OVER: white banner pixels $white, best score line $best"
+[ "$white" -gt 3000 ] && [ "$best" -gt 800 ] || e2e_fail "no banner and best score on the second GAME OVER"
+
+# Escape with R: the race again must not swallow the Escape.
+quit_with_escape r
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape and R at GAME OVER"
+check_clean_output
+
+# Down and Left held from the start keep the car in the lower left, clear of
 # the obstacles (which all come in the upper right), and must not move a
 # paused game.
+start_game 800 600
+wait_window
 key_down Down
 key_down Left
 

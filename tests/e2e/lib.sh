@@ -94,10 +94,13 @@ tap_key() {
     sleep 0.5
 }
 
-# Holds Escape until the game exits (up to 60 s): EXIT_STATUS.
+# Holds Escape, with any KEYs given pressed in the same instant, until the
+# game exits (up to 60 s): EXIT_STATUS. The keys go up again afterwards: to
+# the focused window xdotool sends them through the X server's own keyboard,
+# where they would stay down for a game started next.
 quit_with_escape() {
     focus_window
-    key_down Escape
+    xdotool keydown --window "$WID" "$@" Escape
     for _ in $(seq 1 300); do
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.2
@@ -106,6 +109,7 @@ quit_with_escape() {
     wait "$GAME_PID"
     EXIT_STATUS=$?
     GAME_PID=""
+    xdotool keyup "$@" Escape
 }
 
 # A screenshot of the window's area of the screen.

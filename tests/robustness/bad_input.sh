@@ -203,6 +203,8 @@ if wanted sounds; then
             random) head -c 3000 /dev/urandom >"$2" ;;
             # Cut inside the header, before the samples begin.
             truncated) head -c 40 "$repo/Resources/Sounds/${2##*/}" >"$2" ;;
+            # Cut inside the samples: the header still declares all of them.
+            cut-samples) head -c 60 "$repo/Resources/Sounds/${2##*/}" >"$2" ;;
             directory) rm "$2" && mkdir "$2" ;;
             channels) { wav_header 3 22050 6000; head -c 6000 /dev/zero; } >"$2" ;;
             zero-rate) { wav_header 1 0 2000; head -c 2000 /dev/zero; } >"$2" ;;
@@ -217,7 +219,8 @@ if wanted sounds; then
     # kind, file, device: each damage once, spread over the three sounds.
     # Without a device no sound file is read, so nothing may be reported.
     for case in empty:engine:wave random:crash:wave truncated:burst:wave directory:engine:wave \
-                channels:crash:wave zero-rate:burst:wave overlong:engine:wave random:crash:none; do
+                channels:crash:wave zero-rate:burst:wave overlong:engine:wave cut-samples:crash:wave \
+                random:crash:none; do
         IFS=: read -r kind name device <<<"$case"
         label="$kind $name.wav, device $device"
         file=./Resources/Sounds/$name.wav

@@ -121,6 +121,11 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     crash();
     EXPECT_EQ(particleSystem.updateProgram, fireworks) << "the fireworks' programs were made again";
     EXPECT_EQ(bestScore, score) << "a lower score replaced the best";
+
+    // Escape down in the frame that races again still ends the loop.
+    game.hold(GLFW_KEY_R);
+    game.hold(GLFW_KEY_ESCAPE);
+    EXPECT_FALSE(game.frame(frameStep));
 }
 
 TEST_F(RunCommandScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)

@@ -5,6 +5,7 @@
 #include "app/FrameSeam.h"
 #include "app/Game.h"
 #include "lighting/SceneState.h"
+#include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
 #include <GL/glew.h>
@@ -63,7 +64,11 @@ void ScenarioHarness::finish()
 
 glm::vec3 carPosition() { return scene::positionOf(car->modelMatrix); }
 
-void placeCar(const glm::vec3& p) { scene::setPosition(car->modelMatrix, p); }
+void placeCar(const glm::vec3& p)
+{
+    scene::setPosition(car->modelMatrix, p);
+    run.carSeenAt = p; // a jump, not a drive: nothing on the way is hit
+}
 
 glm::vec3 cameraPosition() { return camera->position; }
 

@@ -64,7 +64,8 @@ private:
 
 // The car's world position (the translation of its model matrix).
 glm::vec3 carPosition();
-// Moves the car to p, keeping its scale (the camera follows in the next frame).
+// Moves the car to p, keeping its scale (the camera follows in the next
+// frame); the next frame's hit test starts there.
 void placeCar(const glm::vec3& p);
 glm::vec3 cameraPosition();
 float tubeAZ();

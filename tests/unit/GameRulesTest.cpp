@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -156,6 +157,49 @@ TEST(GameRules, HitDependsOnlyOnTheOffset)
     EXPECT_FALSE(hitsCar(car + glm::vec3(-0.8f, 0.5f, -0.5f), car));
     EXPECT_TRUE(hitsCar(car + glm::vec3(-0.5f, 0.5f, -0.5f), car));
 }
+
+// --- hits along the car's move -----------------------------------------------
+
+// The cube's offset from the car's start and the car's move from there; the
+// first touch as a fraction of the move, or none.
+struct SweepCase {
+    const char* what;
+    glm::vec3 cube;
+    glm::vec3 move;
+    std::optional<double> first;
+};
+
+std::ostream& operator<<(std::ostream& os, const SweepCase& c) { return os << c.what; }
+
+class HitsCarAlong : public ::testing::TestWithParam<SweepCase> {};
+
+TEST_P(HitsCarAlong, FirstTouchOnTheWay)
+{
+    const SweepCase& c = GetParam();
+    const std::optional<double> t = hitsCarAlong(carStart + c.cube, carStart, carStart + c.move);
+    ASSERT_EQ(t.has_value(), c.first.has_value());
+    if (t) {
+        EXPECT_NEAR(*t, *c.first, 1e-5);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GameRules, HitsCarAlong,
+    ::testing::Values(
+        // Moves shorter than the windows.
+        SweepCase{"short, ends overlapping", {0.3f, 0.3f, -1.5f}, {0.0f, 0.0f, -0.8f}, 0.5 / 0.8},
+        SweepCase{"short, ends short of it", {0.3f, 0.3f, -1.5f}, {0.0f, 0.0f, -0.4f}, std::nullopt},
+        SweepCase{"overlapping at the start", {0.3f, 0.3f, -0.5f}, {0.0f, 0.0f, -0.4f}, 0.0},
+        SweepCase{"only the very end overlaps", {1.25f, 0.3f, 0.3f}, {0.26f, 0.0f, 0.0f}, 0.25 / 0.26},
+        SweepCase{"past a corner, both ends miss", {0.5f, 0.3f, -1.3f}, {1.5f, 0.0f, -1.5f}, 0.2},
+        SweepCase{"level on z, moving on z", {0.3f, 0.3f, 0.0f}, {0.0f, 0.0f, -1.5f}, 0.0},
+        SweepCase{"level on x, not moving on x", {0.0f, 0.3f, -1.5f}, {0.0f, 0.0f, -0.8f}, std::nullopt},
+        // Moves longer than the windows: through the cube, not over it.
+        SweepCase{"through it", {0.3f, 0.3f, -1.05f}, {0.0f, 0.0f, -2.1f}, 0.05 / 2.1},
+        SweepCase{"0.8 right: inside the x clause", {0.8f, 0.3f, -3.0f}, {0.0f, 0.0f, -6.27f}, 2.0 / 6.27},
+        SweepCase{
+            "0.8 left: beyond the narrower side", {-0.8f, 0.3f, -3.0f}, {0.0f, 0.0f, -6.27f}, std::nullopt},
+        SweepCase{"sideways into its left side", {-2.0f, 0.3f, 0.3f}, {-3.0f, 0.0f, 0.0f}, 1.4 / 3.0}));
 
 // --- score and frame time ----------------------------------------------------
 
