@@ -18,7 +18,7 @@ void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
     GLFWgamepadstate pad = input::restingGamepad();
     in.gamepad = input::readFirstGamepad(pad) ? input::gamepadKeys(pad) : 0;
     in.presses.clear();
-    takePendingPresses(in.presses);
+    takePendingPresses(in);
     input::addPresses(gamepadHeld, in.gamepad, in.presses);
     gamepadHeld = in.gamepad;
 }
@@ -35,11 +35,14 @@ FrameSeam& frameSeam() { return seam; }
 
 void useGlfwSeam() { seam = glfwSeam(); }
 
-void takePendingPresses(std::vector<int>& presses)
+void takePendingPresses(input::FrameInput& input)
 {
-    for (int key : pendingPresses)
-        if (presses.size() < input::maxPressesPerFrame)
-            presses.push_back(key);
+    for (int key : pendingPresses) {
+        if (key == GLFW_KEY_ESCAPE)
+            input.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
+        else if (input.presses.size() < input::maxPressesPerFrame)
+            input.presses.push_back(key);
+    }
     pendingPresses.clear();
 }
 

@@ -41,7 +41,8 @@ FrameSeam& frameSeam();
 // Puts GLFW's clock and keyboard back.
 void useGlfwSeam();
 
-// Moves the presses the key handler kept since the last call into `presses`.
-void takePendingPresses(std::vector<int>& presses);
+// Moves what the key handler kept since the last call into `input`: the
+// presses, in order, and an Escape tap, which counts as Escape held.
+void takePendingPresses(input::FrameInput& input);
 
 } // namespace velorun

@@ -24,7 +24,7 @@ extern ParticleSystem particleSystem;
 extern FrameSeam seam;
 
 // Presses the key handler saw and no frame has read yet, in order, so that a
-// tap shorter than a frame still counts.
+// tap shorter than a frame still counts (takePendingPresses).
 extern std::vector<int> pendingPresses;
 
 // What the gamepad held at the previous frame, so that Start going down is

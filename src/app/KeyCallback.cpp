@@ -64,7 +64,10 @@ void storeNearestFilter()
 
 void keyCallback(GLFWwindow*, int key, int, int action, int)
 {
-    if (action == GLFW_PRESS && input::isPressKey(key) && pendingPresses.size() < input::maxPressesPerFrame)
+    // Escape is kept too: on a slow machine a tap can begin and end between
+    // two frames, and a player who taps Escape means to quit.
+    const bool kept = input::isPressKey(key) || key == GLFW_KEY_ESCAPE;
+    if (action == GLFW_PRESS && kept && pendingPresses.size() < input::maxPressesPerFrame)
         pendingPresses.push_back(key);
 }
 

@@ -40,7 +40,7 @@ void ScriptedDrive::readKeys(input::FrameInput& in)
     in.gamepad = held.gamepad;
     in.presses.clear();
     // Presses handed to the key handler directly come first, as GLFW's would.
-    takePendingPresses(in.presses);
+    takePendingPresses(in);
     std::set<int> pressKeysNow;
     for (int key : input::pressKeys) {
         if (key == input::startButtonKey || !keys_.count(key))
