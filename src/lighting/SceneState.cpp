@@ -27,6 +27,8 @@ std::unique_ptr<LensFlare> lensFlare;
 std::unique_ptr<ShaderProgram> depthShader;
 std::vector<GLuint> shadowFramebuffers;
 std::vector<GLuint> depthCubeMaps;
+GLuint shadowFaceFramebuffer = 0;
+ShadowCache shadowCache;
 bool lensFlaresEnabled = true;
 
 std::unique_ptr<scene::Cube>& pointLightCube(int k)

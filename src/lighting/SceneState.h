@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lighting/LensFlare.h"
+#include "lighting/ShadowCache.h"
 #include "render/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/Texture2D.h"
@@ -42,6 +43,10 @@ extern std::unique_ptr<LensFlare> lensFlare;
 extern std::unique_ptr<ShaderProgram> depthShader;
 extern std::vector<GLuint> shadowFramebuffers;
 extern std::vector<GLuint> depthCubeMaps;
+// Takes one face of a map at a time, so that a face can be cleared alone.
+extern GLuint shadowFaceFramebuffer;
+// What the maps were last drawn from (updateShadowMaps).
+extern ShadowCache shadowCache;
 
 // Switched by F6; the lit pass reads it. The run's own state, obstacles
 // included, is in scene/RunState.h.
