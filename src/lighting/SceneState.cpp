@@ -27,7 +27,8 @@ std::unique_ptr<LensFlare> lensFlare;
 std::unique_ptr<ShaderProgram> depthShader;
 std::vector<GLuint> shadowFramebuffers;
 std::vector<GLuint> depthCubeMaps;
-GLuint shadowFaceFramebuffer = 0;
+GLuint clearedShadowFace = 0;
+GLfloat clearedShadowFaceDepth = 1.0f;
 ShadowCache shadowCache;
 bool lensFlaresEnabled = true;
 

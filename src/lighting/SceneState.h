@@ -43,8 +43,10 @@ extern std::unique_ptr<LensFlare> lensFlare;
 extern std::unique_ptr<ShaderProgram> depthShader;
 extern std::vector<GLuint> shadowFramebuffers;
 extern std::vector<GLuint> depthCubeMaps;
-// Takes one face of a map at a time, so that a face can be cleared alone.
-extern GLuint shadowFaceFramebuffer;
+// One face of the maps' format, cleared, and the depth it was cleared to: a
+// face to redraw alone is cleared by copying it over.
+extern GLuint clearedShadowFace;
+extern GLfloat clearedShadowFaceDepth;
 // What the maps were last drawn from (updateShadowMaps).
 extern ShadowCache shadowCache;
 

@@ -40,6 +40,12 @@ InheritedPassState currentInheritedPassState()
 
 bool InheritedPassState::fillsTriangles() const { return integers[3] == GL_FILL && integers[4] == GL_FILL; }
 
+bool InheritedPassState::clearsEveryTexelTo(GLfloat depth) const
+{
+    return integers[7] == GL_TRUE && integers[11] == GL_FALSE && integers[16] == GL_FALSE &&
+           floats[2] == depth;
+}
+
 int updateShadowMaps()
 {
     ShadowCache& cache = shadowCache;
@@ -54,6 +60,7 @@ int updateShadowMaps()
     const InheritedPassState state = currentInheritedPassState();
 
     const bool everything = !cache.valid || cache.state != state || !state.fillsTriangles() ||
+                            !state.clearsEveryTexelTo(clearedShadowFaceDepth) ||
                             cache.lights.size() != lights.size();
     const std::vector<Bounds> changed =
         everything ? std::vector<Bounds>{} : changedBounds(cache.casters, records);
@@ -65,7 +72,7 @@ int updateShadowMaps()
         const FaceMask faces = everything ? allFaces : facesToRedraw(light, cache.lights[k], changed);
         if (faces == noFaces)
             continue;
-        // A caster that reaches none of these faces would draw nothing into them.
+        // A caster that reaches none of these faces would add nothing to them.
         reaching.clear();
         for (size_t c = 0; c < casters.size(); ++c)
             if ((facesReaching(records[c].bounds, light) & faces) != noFaces)

@@ -26,6 +26,11 @@ struct InheritedPassState {
     // outline does not keep to the layer it was sent to on every driver
     // (llvmpipe's does not), so a face then depends on what the others get.
     bool fillsTriangles() const;
+
+    // Whether a clear writes `depth` to every texel (depth writes on, no
+    // scissor, no discard, that clear depth), as copying a face cleared to
+    // `depth` over another does.
+    bool clearsEveryTexelTo(GLfloat depth) const;
 };
 
 // Reads it from the current context.
@@ -35,7 +40,8 @@ InheritedPassState currentInheritedPassState();
 // its light's position, on the casters (shape and model matrix) that reach
 // into its view, and on the inherited state; a face none of them touched since
 // keeps what it holds. The first update after start, after a new run is
-// placed, and every update while triangles are not filled draws every face.
+// placed, and every update while triangles are not filled or a clear is not
+// a plain one draws every face.
 struct ShadowCache {
     bool valid = false;
     std::vector<glm::vec3> lights; // light k at element k - 1

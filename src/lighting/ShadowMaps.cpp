@@ -62,11 +62,26 @@ void createShadowMaps()
     }
     depthCubeMaps.insert(depthCubeMaps.end(), maps.begin(), maps.end());
 
-    glGenFramebuffers(1, &shadowFaceFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, shadowFaceFramebuffer);
+    // Cleared the way a pass clears a map, with the clear depth of the moment.
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGenTextures(1, &clearedShadowFace);
+    glBindTexture(GL_TEXTURE_2D, clearedShadowFace);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    // One level only: copies need a complete texture.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, clearedShadowFace, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearedShadowFaceDepth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
     invalidateShadowMaps();
 }
 
@@ -131,32 +146,24 @@ CasterRecord casterRecord(const ShadowCaster& caster)
 
 void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
 {
-    glViewport(0, 0, shadowMapSize, shadowMapSize);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    drawCasters(lightPosition, allFaces, shadowCasters());
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    renderShadowFaces(lightPosition, framebuffer, 0, allFaces, shadowCasters());
 }
 
 void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeMap, FaceMask faces,
                        const std::vector<ShadowCaster>& casters)
 {
     glViewport(0, 0, shadowMapSize, shadowMapSize);
-    if (faces == allFaces) {
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glClear(GL_DEPTH_BUFFER_BIT);
-    } else {
-        // A layered clear would wipe every face: each one goes on its own.
-        glBindFramebuffer(GL_FRAMEBUFFER, shadowFaceFramebuffer);
-        for (GLenum face = 0; face < 6; ++face) {
-            if ((faces & (1u << face)) == 0)
-                continue;
-            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_CUBE_MAP_POSITIVE_X + face,
-                                   cubeMap, 0);
-            glClear(GL_DEPTH_BUFFER_BIT);
-        }
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    if (faces != allFaces) {
+        // A layered framebuffer clears every face; these are cleared alone,
+        // without a framebuffer of their own to switch to.
+        for (GLint face = 0; face < 6; ++face)
+            if ((faces & (1u << face)) != noFaces)
+                glCopyImageSubData(clearedShadowFace, GL_TEXTURE_2D, 0, 0, 0, 0, cubeMap, GL_TEXTURE_CUBE_MAP,
+                                   0, 0, 0, face, shadowMapSize, shadowMapSize, 1);
     }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    if (faces == allFaces)
+        glClear(GL_DEPTH_BUFFER_BIT);
     drawCasters(lightPosition, faces, casters);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -167,11 +174,12 @@ void releaseShadowMaps()
         glDeleteTextures(static_cast<GLsizei>(depthCubeMaps.size()), depthCubeMaps.data());
     if (!shadowFramebuffers.empty())
         glDeleteFramebuffers(static_cast<GLsizei>(shadowFramebuffers.size()), shadowFramebuffers.data());
-    if (shadowFaceFramebuffer != 0)
-        glDeleteFramebuffers(1, &shadowFaceFramebuffer);
+    if (clearedShadowFace != 0)
+        glDeleteTextures(1, &clearedShadowFace);
     depthCubeMaps.clear();
     shadowFramebuffers.clear();
-    shadowFaceFramebuffer = 0;
+    clearedShadowFace = 0;
+    clearedShadowFaceDepth = 1.0f;
     invalidateShadowMaps();
     depthShader.reset();
 }

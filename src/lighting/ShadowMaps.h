@@ -29,8 +29,8 @@ struct ShadowMapPair {
 };
 ShadowMapPair makeShadowMapPair();
 
-// Eight depth cube maps with their layered framebuffers, the framebuffer that
-// clears single faces, and the depth program.
+// Eight depth cube maps with their layered framebuffers, a cleared face to
+// clear single faces with, and the depth program.
 void createShadowMaps();
 
 // One thing the shadow pass draws: an obstacle or a model, the other null.
@@ -49,9 +49,9 @@ CasterRecord casterRecord(const ShadowCaster& caster);
 // Fills one light's cube map with the obstacles, both tube segments and the car.
 void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer);
 
-// Clears and redraws only `faces` of one light's map with `casters`; the other
-// faces keep what they hold. With all faces and every caster it draws what
-// renderShadowMap draws.
+// Clears and redraws only `faces` of one light's map (`cubeMap`, attached
+// layered to `framebuffer`) with `casters`; the other faces keep what they
+// hold. With all faces and every caster it is renderShadowMap.
 void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeMap, FaceMask faces,
                        const std::vector<ShadowCaster>& casters);
 
