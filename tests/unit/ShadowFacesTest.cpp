@@ -1,5 +1,4 @@
-// Which faces of a light's cube map a box can reach, and what changed between
-// two frames' casters.
+// Which faces of a light's cube map a box can reach.
 #include "lighting/ShadowFaces.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -61,36 +60,6 @@ TEST(ShadowFaces, TransformedBoundsHoldTheWholeTransformedBox)
         transformedBounds(stick, glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {0, 0, 1}));
     EXPECT_NEAR(turned.max.x, 0.5f, 1e-5f);
     EXPECT_NEAR(turned.max.y, 2.0f, 1e-5f);
-}
-
-TEST(ShadowFaces, OnlyCastersThatCameWentOrMovedCount)
-{
-    const int shapeA = 0, shapeB = 0;
-    auto at = [](const void* shape, float z) {
-        const glm::mat4 m = glm::translate(glm::mat4(1.0f), {0, 0, z});
-        return CasterRecord{shape, m, transformedBounds({glm::vec3(-0.5f), glm::vec3(0.5f)}, m)};
-    };
-    const std::vector<CasterRecord> before = {at(&shapeA, -40), at(&shapeA, -50), at(&shapeB, -10)};
-
-    // The same casters in another order: nothing changed.
-    EXPECT_TRUE(changedBounds(before, {before[2], before[1], before[0]}).empty());
-    // The oldest obstacle gone, a new one added, the other shape moved: the
-    // boxes of each, where it stood and where it stands.
-    const std::vector<Bounds> changed =
-        changedBounds(before, {before[1], at(&shapeA, -60), at(&shapeB, -11)});
-    ASSERT_EQ(changed.size(), 4u);
-    EXPECT_EQ(changed[0].max.z, -59.5f);
-    EXPECT_EQ(changed[1].max.z, -10.5f);
-    EXPECT_EQ(changed[2].max.z, -39.5f);
-    EXPECT_EQ(changed[3].max.z, -9.5f);
-
-    // Another shape at the same place is still a change.
-    EXPECT_EQ(changedBounds({at(&shapeA, -40)}, {at(&shapeB, -40)}).size(), 2u);
-
-    // A moved light redraws all its faces, a still one only those reached.
-    EXPECT_EQ(facesToRedraw(light + glm::vec3(0, 0, -0.01f), light, {}), allFaces);
-    EXPECT_EQ(facesToRedraw(light, light, {}), noFaces);
-    EXPECT_EQ(facesToRedraw(light, light, {around({0, 0, -10}, glm::vec3(0.5f))}), nz);
 }
 
 } // namespace
