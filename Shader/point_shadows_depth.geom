@@ -4,10 +4,14 @@ layout(triangles) in;
 layout(triangle_strip, max_vertices = 18) out;
 
 uniform mat4 shadowMatrices[6];   // projection * look-at for each cube face
+uniform int skippedFaces;         // bit i set: layer i keeps what it holds
 
 void main()
 {
     for (int face = 0; face < 6; ++face) {
+        if ((skippedFaces & (1 << face)) != 0)
+            continue;
+
         vec4 c0 = shadowMatrices[face] * gl_in[0].gl_Position;
         vec4 c1 = shadowMatrices[face] * gl_in[1].gl_Position;
         vec4 c2 = shadowMatrices[face] * gl_in[2].gl_Position;

@@ -14,7 +14,7 @@
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
-#include "lighting/ShadowMaps.h"
+#include "lighting/ShadowCache.h"
 #include "render/Projections.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
@@ -76,8 +76,7 @@ void drawScene(GLFWwindow* window)
 {
     if (!run.gameOver) {
         markStage(FrameStage::Shadows, true);
-        for (int k = 1; k <= pointLightCount; ++k)
-            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+        updateShadowMaps();
         markStage(FrameStage::Shadows, false);
     }
     markStage(FrameStage::LitScene, true);

@@ -2,6 +2,7 @@
 
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
+#include "lighting/ShadowCache.h"
 #include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
 #include "render/Uniforms.h"
@@ -115,6 +116,8 @@ void placeSceneForRun()
     scene::setPosition(spotLightCube->modelMatrix, spotLightPositionFor(glm::vec3(0.0f)));
 
     *camera = Camera();
+    // A new run's first shadow stage draws every face afresh.
+    invalidateShadowMaps();
 }
 
 void uploadViewUniforms()

@@ -27,6 +27,9 @@ std::unique_ptr<LensFlare> lensFlare;
 std::unique_ptr<ShaderProgram> depthShader;
 std::vector<GLuint> shadowFramebuffers;
 std::vector<GLuint> depthCubeMaps;
+GLuint clearedShadowFace = 0;
+GLfloat clearedShadowFaceDepth = 1.0f;
+ShadowCache shadowCache;
 bool lensFlaresEnabled = true;
 
 std::unique_ptr<scene::Cube>& pointLightCube(int k)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lighting/LensFlare.h"
+#include "lighting/ShadowCache.h"
 #include "render/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/Texture2D.h"
@@ -42,6 +43,12 @@ extern std::unique_ptr<LensFlare> lensFlare;
 extern std::unique_ptr<ShaderProgram> depthShader;
 extern std::vector<GLuint> shadowFramebuffers;
 extern std::vector<GLuint> depthCubeMaps;
+// One face of the maps' format, cleared, and the depth it was cleared to: a
+// face to redraw alone is cleared by copying it over.
+extern GLuint clearedShadowFace;
+extern GLfloat clearedShadowFaceDepth;
+// What the maps were last drawn from (updateShadowMaps).
+extern ShadowCache shadowCache;
 
 // Switched by F6; the lit pass reads it. The run's own state, obstacles
 // included, is in scene/RunState.h.

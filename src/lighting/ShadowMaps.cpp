@@ -1,6 +1,7 @@
 #include "lighting/ShadowMaps.h"
 
 #include "lighting/SceneState.h"
+#include "lighting/ShadowCache.h"
 #include "render/Projections.h"
 #include "scene/RunState.h"
 
@@ -21,30 +22,35 @@ std::array<glm::mat4, 6> shadowTransforms(const glm::vec3& p)
             projection * glm::lookAt(p, p + glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, -1.0f, 0.0f))};
 }
 
+ShadowMapPair makeShadowMapPair()
+{
+    ShadowMapPair pair;
+    glGenFramebuffers(1, &pair.framebuffer);
+    glGenTextures(1, &pair.cubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, pair.cubeMap);
+    for (GLenum face = 0; face < 6; ++face)
+        glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_DEPTH_COMPONENT, shadowMapSize,
+                     shadowMapSize, 0, GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    glBindFramebuffer(GL_FRAMEBUFFER, pair.framebuffer);
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, pair.cubeMap, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return pair;
+}
+
 void createShadowMaps()
 {
     std::vector<GLuint> maps;
     for (int k = 1; k <= pointLightCount; ++k) {
-        GLuint framebuffer = 0;
-        GLuint cubeMap = 0;
-        glGenFramebuffers(1, &framebuffer);
-        glGenTextures(1, &cubeMap);
-        glBindTexture(GL_TEXTURE_CUBE_MAP, cubeMap);
-        for (GLenum face = 0; face < 6; ++face)
-            glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_DEPTH_COMPONENT, shadowMapSize,
-                         shadowMapSize, 0, GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
-        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, cubeMap, 0);
-        glDrawBuffer(GL_NONE);
-        glReadBuffer(GL_NONE);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        shadowFramebuffers.push_back(framebuffer);
-        maps.push_back(cubeMap);
+        const ShadowMapPair pair = makeShadowMapPair();
+        shadowFramebuffers.push_back(pair.framebuffer);
+        maps.push_back(pair.cubeMap);
 
         if (k == 1) {
             depthShader = std::make_unique<ShaderProgram>("Shader/point_shadows_depth.vert",
@@ -55,15 +61,38 @@ void createShadowMaps()
         }
     }
     depthCubeMaps.insert(depthCubeMaps.end(), maps.begin(), maps.end());
+
+    // Cleared the way a pass clears a map, with the clear depth of the moment.
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGenTextures(1, &clearedShadowFace);
+    glBindTexture(GL_TEXTURE_2D, clearedShadowFace);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    // One level only: copies need a complete texture.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, clearedShadowFace, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearedShadowFaceDepth);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    invalidateShadowMaps();
 }
 
-void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
+namespace {
+
+// The drawing half of a shadow pass, into the bound framebuffer: the depth
+// program with the light's face matrices, then every caster given. Layers
+// outside `faces` are left untouched by the geometry stage.
+void drawCasters(const glm::vec3& lightPosition, FaceMask faces, const std::vector<ShadowCaster>& casters)
 {
     const std::array<glm::mat4, 6> transforms = shadowTransforms(lightPosition);
-    glViewport(0, 0, shadowMapSize, shadowMapSize);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glClear(GL_DEPTH_BUFFER_BIT);
-
     const GLuint program = depthShader->program;
     glUseProgram(program);
     for (int i = 0; i < 6; ++i) {
@@ -73,18 +102,69 @@ void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
     }
     glUniform1f(glGetUniformLocation(program, "far_plane"), shadowFarPlane);
     glUniform3fv(glGetUniformLocation(program, "lightPos"), 1, glm::value_ptr(lightPosition));
+    glUniform1i(glGetUniformLocation(program, "skippedFaces"), static_cast<GLint>(allFaces & ~faces));
 
-    for (const std::unique_ptr<scene::Cube>& cube : run.cubes) {
-        glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE,
-                           glm::value_ptr(cube->modelMatrix));
-        cube->draw();
+    for (const ShadowCaster& caster : casters) {
+        if (caster.cube) {
+            glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE,
+                               glm::value_ptr(caster.cube->modelMatrix));
+            caster.cube->draw();
+        } else {
+            glUseProgram(program);
+            const glm::mat4 matrix = caster.model->getModelMatrix();
+            glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(matrix));
+            caster.model->drawDepth();
+        }
     }
-    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()}) {
-        glUseProgram(program);
-        const glm::mat4 matrix = model->getModelMatrix();
-        glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(matrix));
-        model->drawDepth();
+}
+
+} // namespace
+
+std::vector<ShadowCaster> shadowCasters()
+{
+    std::vector<ShadowCaster> casters;
+    casters.reserve(run.cubes.size() + 3);
+    for (const std::unique_ptr<scene::Cube>& cube : run.cubes)
+        casters.push_back({cube.get(), nullptr});
+    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
+        casters.push_back({nullptr, model});
+    return casters;
+}
+
+CasterRecord casterRecord(const ShadowCaster& caster)
+{
+    if (caster.cube) {
+        // Every obstacle is the same unit cube about its origin.
+        const Bounds unitCube{glm::vec3(-0.5f), glm::vec3(0.5f)};
+        return {&scene::Cube::positions, caster.cube->modelMatrix,
+                transformedBounds(unitCube, caster.cube->modelMatrix)};
     }
+    const glm::mat4 matrix = caster.model->getModelMatrix();
+    return {caster.model, matrix,
+            transformedBounds({caster.model->boundsMin, caster.model->boundsMax}, matrix)};
+}
+
+void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
+{
+    renderShadowFaces(lightPosition, framebuffer, 0, allFaces, shadowCasters());
+}
+
+void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeMap, FaceMask faces,
+                       const std::vector<ShadowCaster>& casters)
+{
+    glViewport(0, 0, shadowMapSize, shadowMapSize);
+    if (faces != allFaces) {
+        // A layered framebuffer clears every face; these are cleared alone,
+        // without a framebuffer of their own to switch to.
+        for (GLint face = 0; face < 6; ++face)
+            if ((faces & (1u << face)) != noFaces)
+                glCopyImageSubData(clearedShadowFace, GL_TEXTURE_2D, 0, 0, 0, 0, cubeMap, GL_TEXTURE_CUBE_MAP,
+                                   0, 0, 0, face, shadowMapSize, shadowMapSize, 1);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    if (faces == allFaces)
+        glClear(GL_DEPTH_BUFFER_BIT);
+    drawCasters(lightPosition, faces, casters);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -94,8 +174,13 @@ void releaseShadowMaps()
         glDeleteTextures(static_cast<GLsizei>(depthCubeMaps.size()), depthCubeMaps.data());
     if (!shadowFramebuffers.empty())
         glDeleteFramebuffers(static_cast<GLsizei>(shadowFramebuffers.size()), shadowFramebuffers.data());
+    if (clearedShadowFace != 0)
+        glDeleteTextures(1, &clearedShadowFace);
     depthCubeMaps.clear();
     shadowFramebuffers.clear();
+    clearedShadowFace = 0;
+    clearedShadowFaceDepth = 1.0f;
+    invalidateShadowMaps();
     depthShader.reset();
 }
 

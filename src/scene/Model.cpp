@@ -70,6 +70,14 @@ void Model::loadModel(const std::string& path)
     }
     directory = modelDirectory(path);
     processNode(scene->mRootNode, scene);
+
+    bool first = true;
+    for (const Mesh& mesh : meshes)
+        for (const Vertex& vertex : mesh.vertices) {
+            boundsMin = first ? vertex.position : glm::min(boundsMin, vertex.position);
+            boundsMax = first ? vertex.position : glm::max(boundsMax, vertex.position);
+            first = false;
+        }
 }
 
 void Model::processNode(aiNode* node, const aiScene* scene)

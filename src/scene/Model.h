@@ -31,6 +31,9 @@ public:
     std::vector<Mesh> meshes;
     std::string directory;
     glm::mat4 modelMatrix{1.0f};
+    // The box around its vertices in its own space, set when it is loaded.
+    glm::vec3 boundsMin{0.0f};
+    glm::vec3 boundsMax{0.0f};
     float speed = 0.0f;
     int mipmapMode = initialMipmapMode;
     bool nearestFilter = initialNearestFilter;

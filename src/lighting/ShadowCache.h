@@ -1,0 +1,61 @@
+#pragma once
+
+#include "lighting/ShadowFaces.h"
+
+#include <GL/glew.h>
+#include <array>
+#include <glm/glm.hpp>
+#include <vector>
+
+namespace velorun {
+
+// The GL state a shadow pass takes as it finds it and that shapes the depth it
+// writes: culling (which the lens flares leave off), the polygon mode (F3),
+// and the depth, offset, scissor and discard settings.
+struct InheritedPassState {
+    std::array<GLint, 17> integers{};
+    std::array<GLfloat, 6> floats{};
+
+    bool operator==(const InheritedPassState& other) const
+    {
+        return integers == other.integers && floats == other.floats;
+    }
+    bool operator!=(const InheritedPassState& other) const { return !(*this == other); }
+
+    // Whether triangles are filled. Drawn as lines or points, a triangle's
+    // outline does not keep to the layer it was sent to on every driver
+    // (llvmpipe's does not), so a face then depends on what the others get.
+    bool fillsTriangles() const;
+
+    // Whether a clear writes `depth` to every texel (depth writes on, no
+    // scissor, no discard, that clear depth), as copying a face cleared to
+    // `depth` over another does.
+    bool clearsEveryTexelTo(GLfloat depth) const;
+};
+
+// Reads it from the current context.
+InheritedPassState currentInheritedPassState();
+
+// What the shadow maps were last drawn from. A face's depth depends only on
+// its light's position, on the casters (shape and model matrix) that reach
+// into its view, and on the inherited state; a face none of them touched since
+// keeps what it holds. The first update after start, after a new run is
+// placed, and every update while triangles are not filled or a clear is not
+// a plain one draws every face.
+struct ShadowCache {
+    bool valid = false;
+    std::vector<glm::vec3> lights; // light k at element k - 1
+    std::vector<CasterRecord> casters;
+    InheritedPassState state;
+    int facesDrawn = 0; // by the last update
+};
+
+// The shadow stage: brings every point light's map up to date with the scene,
+// drawing only the faces whose content can differ from what they hold, and
+// returns how many faces it drew.
+int updateShadowMaps();
+
+// Forgets what the maps were drawn from: the next update draws every face.
+void invalidateShadowMaps();
+
+} // namespace velorun
