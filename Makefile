@@ -2,10 +2,13 @@
 # Debian packages first, so a fresh Debian 12 machine needs nothing else.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+# How long `make fuzz` runs; `make test` runs it for a bounded minute.
+FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps test-deps gl-zink asan format clean
+.PHONY: run test build deps test-deps gl-zink asan fuzz format clean
 
 # Builds just the game, not the tests and tools, before starting it.
 run: deps
@@ -24,12 +27,14 @@ test-deps:
 	scripts/install-deps.sh test
 
 # Every suite on the normal build, the GL suite again on a second OpenGL
-# implementation, then the unit, GL and scenario suites again under
-# AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer.
+# implementation, the unit, GL and scenario suites again under
+# AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer, and a
+# minute of fuzzing the replay reader.
 test: test-deps build
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	$(MAKE) gl-zink
 	$(MAKE) asan
+	$(MAKE) fuzz FUZZ_SECONDS=60
 
 # The GL suite on Mesa's zink over the lavapipe Vulkan driver.
 gl-zink: test-deps build
@@ -43,6 +48,16 @@ asan: test-deps
 	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
+
+# libFuzzer on the replay reader for FUZZ_SECONDS, starting from the seed
+# recordings; what it learns stays in $(FUZZ_DIR)/corpus for the next run, and
+# an input that breaks the reader is left in $(FUZZ_DIR) and fails the run.
+fuzz: test-deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DVELORUN_FUZZ=ON -DVELORUN_BUILD_TESTS=OFF -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target velorun-replay-fuzz
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/tools/fuzz/velorun-replay-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -print_final_stats=1 \
+		-artifact_prefix=$(CURDIR)/$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus tests/fuzz/replay-seeds
 
 # Lays out src/, tools/ and tests/ as .clang-format says; make test checks it.
 format:

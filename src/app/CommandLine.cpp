@@ -59,18 +59,66 @@ CommandLineQuery commandLineQuery(int argc, const char* const* argv)
     return CommandLineQuery::None;
 }
 
+SessionRequest sessionRequest(int argc, const char* const* argv)
+{
+    SessionRequest request;
+    request.gameArguments.assign(argv, argv + argc);
+    if (argc < 2)
+        return request;
+    const struct {
+        const char* option;
+        SessionMode mode;
+    } options[] = {{"--record", SessionMode::Record},
+                   {"--replay", SessionMode::Replay},
+                   {"--timedemo", SessionMode::Timedemo}};
+    for (const auto& option : options) {
+        if (std::strcmp(argv[1], option.option) != 0)
+            continue;
+        request.mode = option.mode;
+        if (argc >= 3)
+            request.file = argv[2];
+        request.gameArguments = {argv[0]};
+        if (option.mode == SessionMode::Record && argc > 3)
+            request.gameArguments.insert(request.gameArguments.end(), argv + 3, argv + argc);
+    }
+    return request;
+}
+
+std::string missingFileMessage(SessionMode mode)
+{
+    switch (mode) {
+    case SessionMode::Record:
+        return "ERROR: --record needs the FILE to record the session to.";
+    case SessionMode::Replay:
+        return "ERROR: --replay needs the FILE of a recorded session.";
+    case SessionMode::Timedemo:
+        return "ERROR: --timedemo needs the FILE of a recorded session.";
+    case SessionMode::Play:
+        break;
+    }
+    return "";
+}
+
 std::string usageText()
 {
     return "Usage: velorun [WIDTH HEIGHT [FULLSCREEN]]\n"
+           "       velorun --record FILE [WIDTH HEIGHT [FULLSCREEN]]\n"
+           "       velorun --replay FILE | --timedemo FILE\n"
            "       velorun --help | -h | --version\n"
            "\n"
            "Race a car down an endless tube and dodge the cubes.\n"
            "\n"
-           "  WIDTH HEIGHT  window size, default 800 600; both are needed for either\n"
-           "                to count, a single argument is ignored\n"
-           "  FULLSCREEN    1: full screen on the primary monitor at 60 Hz; 0: windowed\n"
-           "  -h, --help    print this help and exit\n"
-           "  --version     print the version and exit\n"
+           "  WIDTH HEIGHT     window size, default 800 600; both are needed for either\n"
+           "                   to count, a single argument is ignored\n"
+           "  FULLSCREEN       1: full screen on the primary monitor at 60 Hz; 0: windowed\n"
+           "  -h, --help       print this help and exit\n"
+           "  --version        print the version and exit\n"
+           "  --record FILE    play, and keep the whole session in FILE; attach it to a\n"
+           "                   bug report and it shows exactly what happened\n"
+           "  --replay FILE    play a recorded session back at its own pace, then say\n"
+           "                   whether it went exactly as recorded\n"
+           "  --timedemo FILE  play a recorded session back as fast as the machine can\n"
+           "                   and print the frame rate and frame times\n"
            "\n"
            "Controls (keyboard, first gamepad):\n"
            "  arrow keys, D-pad or left stick  steer across the tube\n"

@@ -2,38 +2,48 @@
 
 #include "app/GameState.h"
 #include "input/Gamepad.h"
-#include "input/GamepadMapping.h"
 
 #include <GLFW/glfw3.h>
-#include <utility>
 
 namespace velorun {
 
+namespace {
+
+void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
+{
+    in.keyboard = 0;
+    for (int key : input::heldKeys)
+        if (key <= GLFW_KEY_LAST && glfwGetKey(window, key) == GLFW_PRESS)
+            in.keyboard |= input::keyBit(key);
+    GLFWgamepadstate pad = input::restingGamepad();
+    in.gamepad = input::readFirstGamepad(pad) ? input::gamepadKeys(pad) : 0;
+    in.presses.clear();
+    takePendingPresses(in);
+    input::addPresses(gamepadHeld, in.gamepad, in.presses);
+    gamepadHeld = in.gamepad;
+}
+
+} // namespace
+
 FrameSeam glfwSeam()
 {
-    auto keyboard = [](GLFWwindow* window, int key) {
-        if (key > GLFW_KEY_LAST)
-            return false;
-        const bool tapped = unreadKeyPresses.erase(key) > 0;
-        return glfwGetKey(window, key) == GLFW_PRESS || tapped;
-    };
-    return FrameSeam{[] { return glfwGetTime(); }, keysWithGamepad(keyboard, input::readFirstGamepad),
-                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); }};
+    return FrameSeam{[] { return glfwGetTime(); }, readGlfwKeys,
+                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); }, nullptr};
 }
 
 FrameSeam& frameSeam() { return seam; }
 
 void useGlfwSeam() { seam = glfwSeam(); }
 
-std::function<bool(GLFWwindow*, int key)> keysWithGamepad(std::function<bool(GLFWwindow*, int key)> keyboard,
-                                                          GamepadReader gamepad)
+void takePendingPresses(input::FrameInput& input)
 {
-    return [keyboard = std::move(keyboard), gamepad = std::move(gamepad)](GLFWwindow* window, int key) {
-        if (keyboard(window, key))
-            return true;
-        GLFWgamepadstate state = input::restingGamepad();
-        return gamepad(state) && input::gamepadHoldsKey(state, key);
-    };
+    for (int key : pendingPresses) {
+        if (key == GLFW_KEY_ESCAPE)
+            input.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
+        else if (input.presses.size() < input::maxPressesPerFrame)
+            input.presses.push_back(key);
+    }
+    pendingPresses.clear();
 }
 
 } // namespace velorun

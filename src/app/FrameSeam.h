@@ -1,27 +1,38 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 struct GLFWwindow;
-struct GLFWgamepadstate;
+
+namespace velorun::input {
+struct FrameInput;
+}
 
 namespace velorun {
 
-// The frame loop's clock and key state. The game uses GLFW's; a test or a tool
-// swaps in a fixed-step clock and a key script to run the real frames.
+// Where the frame loop gets its clock and its player from. The game uses
+// GLFW's; a test or a tool scripts them, and a replay feeds back what a
+// recording kept.
 struct FrameSeam {
+    // The clock reading a frame steps to, asked once at the frame's start.
     std::function<double()> now;
-    std::function<bool(GLFWwindow*, int key)> keyDown;
+    // The keys and gamepad, asked once a frame after the events are polled:
+    // fills in everything of `input` but `now`. Presses are handed over once.
+    std::function<void(GLFWwindow*, input::FrameInput& input)> readKeys;
     // How a paused game waits for the player instead of drawing frames.
     std::function<void()> waitForInput;
+    // Told of every frame that ran, at its very end, with what it read; may
+    // be empty.
+    std::function<void(const input::FrameInput&)> frameDone;
 };
 
 // How long a paused game sleeps between looks at the gamepad, which sends no
 // events to wake it: Start still resumes at once, at next to no CPU cost.
 constexpr double pausedGamepadInterval = 0.05;
 
-// GLFW's clock, keyboard and event wait. A command key pressed and released
-// between two frames still reads as down once (unreadKeyPresses).
+// GLFW's clock, keyboard, first gamepad and event wait. The presses are the
+// ones the key handler kept (pendingPresses), plus Start going down.
 FrameSeam glfwSeam();
 
 // The seam the frame loop uses (`seam` in app/GameState.h).
@@ -30,13 +41,8 @@ FrameSeam& frameSeam();
 // Puts GLFW's clock and keyboard back.
 void useGlfwSeam();
 
-// Fills in a gamepad's state; false when no gamepad is there.
-using GamepadReader = std::function<bool(GLFWgamepadstate&)>;
-
-// Key state that also counts what a gamepad holds down, so that steering and
-// Escape see one kind of input. The game pairs GLFW's keyboard with the first
-// connected gamepad.
-std::function<bool(GLFWwindow*, int key)> keysWithGamepad(std::function<bool(GLFWwindow*, int key)> keyboard,
-                                                          GamepadReader gamepad);
+// Moves what the key handler kept since the last call into `input`: the
+// presses, in order, and an Escape tap, which counts as Escape held.
+void takePendingPresses(input::FrameInput& input);
 
 } // namespace velorun

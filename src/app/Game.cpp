@@ -6,6 +6,7 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
+#include "app/ReplaySession.h"
 #include "app/RunCommands.h"
 #include "audio/AudioState.h"
 #include "base/Console.h"
@@ -87,13 +88,29 @@ void drawScene(GLFWwindow* window)
     glfwSwapBuffers(window);
 }
 
-// The command keys that went down since the previous frame.
-CommandKeys readCommandPresses(GLFWwindow* window)
+// The frame's one input value, gathered once the events are polled (or
+// waited for, when paused).
+input::FrameInput readFrameInput(GLFWwindow* window, double now)
 {
-    const CommandKeys down = commandKeysDown(window);
-    const CommandKeys presses = pressedSince(commandKeysHeld, down);
-    commandKeysHeld = down;
-    return presses;
+    input::FrameInput input;
+    input.now = now;
+    seam.readKeys(window, input);
+    return input;
+}
+
+// The toggles among the presses act at once, in the frame that read them,
+// as they did when the key handler ran them.
+void actOnToggles(const input::FrameInput& input)
+{
+    for (int key : input.presses)
+        applyToggleKey(key);
+}
+
+// The end of every frame that ran.
+void endFrame(const input::FrameInput& input)
+{
+    if (seam.frameDone)
+        seam.frameDone(input);
 }
 
 void reportGlErrors()
@@ -107,8 +124,13 @@ void reportGlErrors()
 bool runPausedFrame(GLFWwindow* window)
 {
     seam.waitForInput();
-    run.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
-    const RunCommand command = runCommand(readCommandPresses(window), run.gameOver, run.paused);
+    const input::FrameInput input = readFrameInput(window, seam.now());
+    actOnToggles(input);
+    run.keepRunning = !input.held(GLFW_KEY_ESCAPE);
+    // A toggle may change the still picture.
+    if (!input.presses.empty())
+        repaintPending = true;
+    const RunCommand command = runCommand(commandPresses(input), run.gameOver, run.paused);
     if (repaintPending || !run.keepRunning) {
         repaintPending = false;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -117,10 +139,11 @@ bool runPausedFrame(GLFWwindow* window)
     if (command == RunCommand::Resume) {
         run.paused = false;
         // Game time stood still: the next frame's step counts from now.
-        run.previousTime = seam.now();
+        run.previousTime = input.now;
         audio::pauseSound(audio::soundSystem, false);
     }
     reportGlErrors();
+    endFrame(input);
     return run.keepRunning;
 }
 
@@ -139,7 +162,7 @@ void resetRun(double now)
     }
 }
 
-void steerCar(GLFWwindow* window, float dt)
+void steerCar(const input::FrameInput& input, float dt)
 {
     scene::Model& model = *car;
     auto carInside = [&model] {
@@ -148,28 +171,28 @@ void steerCar(GLFWwindow* window, float dt)
     };
     // Each block tests the car where the earlier blocks left it; a car outside
     // its limit is pushed back against the first pressed key only.
-    if (seam.keyDown(window, GLFW_KEY_RIGHT)) {
+    if (input.held(GLFW_KEY_RIGHT)) {
         if (carInside() || run.steered)
             model.moveRight(dt);
         else
             model.moveLeft(0.1f);
         run.steered = true;
     }
-    if (seam.keyDown(window, GLFW_KEY_LEFT)) {
+    if (input.held(GLFW_KEY_LEFT)) {
         if (carInside() || run.steered)
             model.moveLeft(dt);
         else
             model.moveRight(0.1f);
         run.steered = true;
     }
-    if (seam.keyDown(window, GLFW_KEY_UP)) {
+    if (input.held(GLFW_KEY_UP)) {
         if (carInside() || run.steered)
             model.moveUp(dt);
         else
             model.moveDown(0.1f);
         run.steered = true;
     }
-    if (seam.keyDown(window, GLFW_KEY_DOWN)) {
+    if (input.held(GLFW_KEY_DOWN)) {
         if (carInside() || run.steered)
             model.moveDown(dt);
         else
@@ -286,12 +309,14 @@ bool runFrame(GLFWwindow* window)
     // 4-6. clear, events, Escape; the command keys act once the frame is done
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
-    run.keepRunning = !seam.keyDown(window, GLFW_KEY_ESCAPE);
+    const input::FrameInput input = readFrameInput(window, now);
+    actOnToggles(input);
+    run.keepRunning = !input.held(GLFW_KEY_ESCAPE);
     run.steered = false;
-    const RunCommand command = runCommand(readCommandPresses(window), run.gameOver, run.paused);
+    const RunCommand command = runCommand(commandPresses(input), run.gameOver, run.paused);
 
     // 7. steering
-    steerCar(window, dt);
+    steerCar(input, dt);
 
     // 8. drive or fireworks
     if (run.gameOver) {
@@ -327,6 +352,7 @@ bool runFrame(GLFWwindow* window)
         audio::pauseSound(audio::soundSystem, true);
     }
     reportGlErrors();
+    endFrame(input);
     return run.keepRunning;
 }
 
@@ -357,6 +383,8 @@ int runGame(int argc, const char* const* argv)
         // farewells that program-wide objects print at exit.
         std::quick_exit(std::cout ? 0 : 1);
     }
+    if (const SessionRequest session = sessionRequest(argc, argv); session.mode != SessionMode::Play)
+        return runSession(session);
     GLFWwindow* window = startUp(argc, argv);
     while (runFrame(window)) {}
     shutDown();

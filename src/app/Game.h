@@ -4,6 +4,10 @@
 
 struct GLFWwindow;
 
+namespace velorun::input {
+struct FrameInput;
+}
+
 namespace velorun {
 
 // Start-up up to the first frame: GLFW, command line, window, GLEW, debug
@@ -15,10 +19,10 @@ GLFWwindow* startUp(int argc, const char* const* argv);
 bool runFrame(GLFWwindow* window);
 
 // The car's motion within a frame, which runFrame runs while the game is on:
-// the arrow keys held in the frame seam steer `car` (stage 7), then it drives
+// the arrow keys held in the frame's input steer `car` (stage 7), then it drives
 // forward and `camera` follows (stage 8). They need no GL context, so long
 // stretches of game time can be driven without drawing.
-void steerCar(GLFWwindow* window, float dt);
+void steerCar(const input::FrameInput& input, float dt);
 void driveCar(float dt);
 
 // Starts a new run: the run's state (scene/RunState.h) afresh, the particle

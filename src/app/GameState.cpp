@@ -9,8 +9,8 @@ bool nearestFilterSetting = false;
 int mipmapModeSetting = 0;
 ParticleSystem particleSystem;
 FrameSeam seam = glfwSeam();
-CommandKeys commandKeysHeld;
-std::set<int> unreadKeyPresses;
+std::vector<int> pendingPresses;
+input::KeySet gamepadHeld = 0;
 bool repaintPending = false;
 
 void releaseGameState()
@@ -22,8 +22,8 @@ void releaseGameState()
     nearestFilterSetting = false;
     mipmapModeSetting = 0;
     seam = glfwSeam();
-    commandKeysHeld = CommandKeys{};
-    unreadKeyPresses.clear();
+    pendingPresses.clear();
+    gamepadHeld = 0;
     repaintPending = false;
 }
 

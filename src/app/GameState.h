@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/FrameSeam.h"
-#include "app/RunCommands.h"
+#include "input/FrameInput.h"
 #include "particles/ParticleSystem.h"
 
-#include <set>
+#include <vector>
 
 // Program-wide state of the game loop and the key toggles. The run's own state
 // (obstacles, timers, score, game over, pause) is one value in
@@ -23,14 +23,14 @@ extern ParticleSystem particleSystem;
 // The frame loop's clock and keys: GLFW's, unless a test or tool scripts them.
 extern FrameSeam seam;
 
-// The command keys as the previous frame saw them, so that each press acts
-// once however long the key is held. Outlives a run: R still held as the new
-// run starts must not end it.
-extern CommandKeys commandKeysHeld;
+// Presses the key handler saw and no frame has read yet, in order, so that a
+// tap shorter than a frame still counts (takePendingPresses).
+extern std::vector<int> pendingPresses;
 
-// Command-key presses that the key handler saw and the frame loop has not
-// read yet, so that a tap shorter than a frame still counts.
-extern std::set<int> unreadKeyPresses;
+// What the gamepad held at the previous frame, so that Start going down is
+// one press however long it is held. Outlives a run: Start still held as the
+// new run starts must not pause it.
+extern input::KeySet gamepadHeld;
 
 // The still picture of a paused game must be drawn again (the window was
 // exposed, or a key may have changed what it shows).

@@ -64,19 +64,16 @@ void storeNearestFilter()
 
 void keyCallback(GLFWwindow*, int key, int, int action, int)
 {
-    if (action != GLFW_PRESS)
-        return;
-    // A paused game shows a still picture; a toggle may change it.
-    repaintPending = true;
+    // Escape is kept too: on a slow machine a tap can begin and end between
+    // two frames, and a player who taps Escape means to quit.
+    const bool kept = input::isPressKey(key) || key == GLFW_KEY_ESCAPE;
+    if (action == GLFW_PRESS && kept && pendingPresses.size() < input::maxPressesPerFrame)
+        pendingPresses.push_back(key);
+}
+
+void applyToggleKey(int key)
+{
     switch (key) {
-    case GLFW_KEY_R:
-    case GLFW_KEY_ENTER:
-    case GLFW_KEY_KP_ENTER:
-    case GLFW_KEY_P:
-        // The frame loop reads these itself; keep the press for it in case
-        // the key is up again before the next frame looks.
-        unreadKeyPresses.insert(key);
-        break;
     case GLFW_KEY_F2:
         showFrameTime = !showFrameTime;
         break;

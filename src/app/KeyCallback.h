@@ -4,10 +4,15 @@ struct GLFWwindow;
 
 namespace velorun {
 
-// Function keys switch display options and M switches sound; only presses
-// count, never repeats. Presses of the run's command keys (R, Enter, P) are
-// kept for the frame loop, which acts on them.
+// The window's key handler: keeps each press of a key the frame reads
+// (input::pressKeys, and Escape) for the next frame's input; repeats and
+// releases do nothing. The frame acts on the presses itself, toggles
+// included.
 void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
+
+// What a press of a toggle key does, at once: F2, F3, F4, F5, F6 and F9
+// switch display options, M switches sound. Any other key does nothing.
+void applyToggleKey(int key);
 
 // The mip-mapping mode after `mode` (0 -> 1 -> 2 -> 0) and its message; a mode
 // outside 0..2 stays as it is with no message.

@@ -1,8 +1,5 @@
 #include "app/RunCommands.h"
 
-#include "app/GameState.h"
-#include "input/GamepadMapping.h"
-
 #include <GLFW/glfw3.h>
 
 namespace velorun {
@@ -16,21 +13,11 @@ RunCommand runCommand(const CommandKeys& presses, bool gameOver, bool paused)
     return presses.pause || presses.start ? RunCommand::Pause : RunCommand::None;
 }
 
-CommandKeys pressedSince(const CommandKeys& before, const CommandKeys& now)
+CommandKeys commandPresses(const input::FrameInput& input)
 {
-    return CommandKeys{now.raceAgain && !before.raceAgain, now.pause && !before.pause,
-                       now.start && !before.start};
-}
-
-CommandKeys commandKeysDown(GLFWwindow* window)
-{
-    // Every key is asked every frame, so a tap the key handler saw is taken
-    // from its latch whichever other keys are down.
-    const bool r = seam.keyDown(window, GLFW_KEY_R);
-    const bool enter = seam.keyDown(window, GLFW_KEY_ENTER);
-    const bool keypadEnter = seam.keyDown(window, GLFW_KEY_KP_ENTER);
-    return CommandKeys{r || enter || keypadEnter, seam.keyDown(window, GLFW_KEY_P),
-                       seam.keyDown(window, input::startButtonKey)};
+    return CommandKeys{input.pressed(GLFW_KEY_R) || input.pressed(GLFW_KEY_ENTER) ||
+                           input.pressed(GLFW_KEY_KP_ENTER),
+                       input.pressed(GLFW_KEY_P), input.pressed(input::startButtonKey)};
 }
 
 } // namespace velorun

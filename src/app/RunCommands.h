@@ -1,12 +1,12 @@
 #pragma once
 
-struct GLFWwindow;
+#include "input/FrameInput.h"
 
 namespace velorun {
 
 // The keys that steer a run rather than the car: R or Enter, P, and a
-// gamepad's Start. Each field says whether that key is down, or, for
-// presses, whether it went down since the previous frame.
+// gamepad's Start. Each field says whether that key went down since the
+// previous frame.
 struct CommandKeys {
     bool raceAgain = false; // R or Enter
     bool pause = false; // P
@@ -21,10 +21,7 @@ enum class RunCommand { None, RaceAgain, Pause, Resume };
 // key and P means nothing once the run is over.
 RunCommand runCommand(const CommandKeys& presses, bool gameOver, bool paused);
 
-// The keys that are down now and were not in `before`.
-CommandKeys pressedSince(const CommandKeys& before, const CommandKeys& now);
-
-// The command keys down now, read through the frame seam.
-CommandKeys commandKeysDown(GLFWwindow* window);
+// The command keys a frame's input pressed.
+CommandKeys commandPresses(const input::FrameInput& input);
 
 } // namespace velorun

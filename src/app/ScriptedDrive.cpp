@@ -14,10 +14,44 @@ namespace velorun {
 ScriptedDrive::ScriptedDrive()
 {
     frameSeam().now = [this] { return clock_; };
-    frameSeam().keyDown = [this](GLFWwindow*, int key) { return keys_.count(key) != 0; };
+    frameSeam().readKeys = [this](GLFWwindow*, input::FrameInput& in) { readKeys(in); };
     // A paused game's frames only look at the events; the script's clock and
     // keys say when it goes on.
     frameSeam().waitForInput = [] { glfwPollEvents(); };
+    frameSeam().frameDone = nullptr;
+}
+
+input::FrameInput ScriptedDrive::heldInput() const
+{
+    input::FrameInput in;
+    for (int key : input::heldKeys)
+        if (keys_.count(key))
+            (key == input::startButtonKey ? in.gamepad : in.keyboard) |= input::keyBit(key);
+    GLFWgamepadstate pad = input::restingGamepad();
+    if (gamepad_ && gamepad_(pad))
+        in.gamepad |= input::gamepadKeys(pad);
+    return in;
+}
+
+void ScriptedDrive::readKeys(input::FrameInput& in)
+{
+    const input::FrameInput held = heldInput();
+    in.keyboard = held.keyboard;
+    in.gamepad = held.gamepad;
+    in.presses.clear();
+    // Presses handed to the key handler directly come first, as GLFW's would.
+    takePendingPresses(in);
+    std::set<int> pressKeysNow;
+    for (int key : input::pressKeys) {
+        if (key == input::startButtonKey || !keys_.count(key))
+            continue;
+        pressKeysNow.insert(key);
+        if (!pressKeysBefore_.count(key) && in.presses.size() < input::maxPressesPerFrame)
+            in.presses.push_back(key);
+    }
+    pressKeysBefore_ = pressKeysNow;
+    input::addPresses(gamepadBefore_, in.gamepad, in.presses);
+    gamepadBefore_ = in.gamepad;
 }
 
 ScriptedDrive::~ScriptedDrive() { finish(); }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "input/FrameInput.h"
 #include "scene/Cube.h"
 
+#include <functional>
 #include <glm/glm.hpp>
 #include <set>
 
@@ -11,8 +13,10 @@ namespace velorun {
 
 // Drives the real game frame by frame: a fixed-step clock and a set of held
 // keys replace GLFW's in the frame seam, and runFrame runs the genuine
-// stages. The scenario tests, the soak test, the benchmark and the screenshot
-// tool all drive the game through it.
+// stages. A key of input::pressKeys is pressed in the frame where it starts
+// being held; input::startButtonKey stands for a gamepad's Start. The
+// scenario tests, the soak test, the benchmark and the screenshot tool all
+// drive the game through it.
 class ScriptedDrive {
 public:
     // Installs the clock, at 0, and the held keys, none yet.
@@ -33,6 +37,15 @@ public:
     void release(int key) { keys_.erase(key); }
     void releaseAll() { keys_.clear(); }
 
+    // A gamepad beside the held keys: it fills in the pad's state and says
+    // whether one is connected.
+    using GamepadReader = std::function<bool(GLFWgamepadstate&)>;
+    void useGamepad(GamepadReader gamepad) { gamepad_ = std::move(gamepad); }
+
+    // What the held keys and the gamepad hold now, with no presses: the
+    // input a frame would steer by.
+    input::FrameInput heldInput() const;
+
     // Holds the arrow keys that carry the car towards `target` across the
     // tube, releasing the others; within `tolerance` on an axis, neither key
     // of that axis is held.
@@ -45,9 +58,14 @@ public:
     void finish();
 
 private:
+    void readKeys(input::FrameInput& in);
+
     GLFWwindow* window_ = nullptr;
     double clock_ = 0.0;
     std::set<int> keys_;
+    std::set<int> pressKeysBefore_; // the press keys held at the previous frame
+    input::KeySet gamepadBefore_ = 0;
+    GamepadReader gamepad_;
 };
 
 // The obstacle nearest ahead of the car at z `carZ`, more than `margin` units

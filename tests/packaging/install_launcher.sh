@@ -39,6 +39,11 @@ code=$?
 grep -qxF "ERROR: Could not parse third command-line argument as integer. " err.txt ||
     fail "bad argument through the launcher: message missing"
 
+# A session file is the player's, named from where they are.
+"$prefix/bin/velorun" --replay session.vrr </dev/null >out.txt 2>err.txt
+grep -qF "Cannot replay $elsewhere/session.vrr: it cannot be read" err.txt ||
+    fail "a replay file is not looked for where the player is: $(cat err.txt)"
+
 # A real start from another directory, left with Escape.
 "$prefix/bin/velorun" 640 480 </dev/null >out.txt 2>err.txt &
 pid=$!

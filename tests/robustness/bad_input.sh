@@ -4,14 +4,14 @@
 # models, images, fonts and sounds must let the game run on, with a console
 # line. Never a crash, never a hang.
 # usage: bad_input.sh VELORUN_BINARY REPO_ROOT [SECTION...]
-# Sections: lines, shaders, data, sounds; all of them when none is named.
+# Sections: lines, shaders, data, sounds, replays; all of them when none is named.
 set -u
 bin=$(readlink -f "$1")
 repo=$(readlink -f "$2")
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no DISPLAY (run under scripts/with-xvfb.sh)"; exit 1; }
 
 shift 2
-sections=${*:-lines shaders data sounds}
+sections=${*:-lines shaders data sounds replays}
 wanted() { [[ " $sections " == *" $1 "* ]]; }
 
 work=$(mktemp -d)
@@ -22,6 +22,13 @@ fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
     tail -n 5 "$work/out" "$work/err" 2>/dev/null | sed 's/^/    /'
+}
+
+le() { # value bytes: a little-endian field
+    local i
+    for ((i = 0; i < $2; i++)); do
+        printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"
+    done
 }
 
 # The game polls Escape once a frame and quits at the end of a frame that saw
@@ -186,12 +193,6 @@ if wanted sounds; then
     }
     export ALSOFT_CONF="$work/alsoft.conf"
 
-    le() { # value bytes: a little-endian field
-        local i
-        for ((i = 0; i < $2; i++)); do
-            printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"
-        done
-    }
     wav_header() { # channels rate data_bytes: 16-bit PCM
         printf RIFF; le $(($3 + 36)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
         le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2; printf data; le "$3" 4
@@ -235,6 +236,42 @@ if wanted sounds; then
         fi
     done
     unset ALSOFT_CONF
+fi
+
+if wanted replays; then
+    echo "== replay files"
+    # The file is read before GLFW starts: without a display, a game that
+    # went on towards a window would fail with another message and status.
+    replay_refused() { # name reason file
+        local name=$1 reason=$2 file=$3
+        for mode in --replay --timedemo; do
+            fresh_data
+            DISPLAY= run_game no "$mode" "$file"
+            [ "$status" = 1 ] || fail "$name ($mode): status $status, expected 1"
+            grep -qxF "Cannot replay $file: $reason" <<<"$err" || fail "$name ($mode): no line 'Cannot replay $file: $reason'"
+            [ "$(grep -c . <<<"$err")" = 1 ] || fail "$name ($mode): more than one line on stderr"
+        done
+    }
+    header() { # width height fullscreen: a header as the game writes it
+        printf 'VELOREPL\x01\x00\x051.0.0\x04test'
+        le "$1" 4; le "$2" 4; printf "\\$(printf %03o "$3")"; le 8 2
+    }
+    replays=$work/replays
+    mkdir -p "$replays"
+    : >"$replays/empty.vrr"
+    head -c 3000 /dev/urandom >"$replays/random.vrr"
+    { header 800 600 0; printf '\x01\x00\x00\x00'; } >"$replays/cut.vrr"
+    { printf 'VELOREPL\x07\x00'; header 800 600 0 | tail -c +11; } >"$replays/newer.vrr"
+    { header 0 600 0; printf '\x02'; le 0 8; } >"$replays/no-width.vrr"
+    { header 800 600 2; printf '\x02'; le 0 8; } >"$replays/fullscreen-two.vrr"
+    replay_refused "empty" "it is empty" "$replays/empty.vrr"
+    replay_refused "random bytes" "it is not a Velorun recording" "$replays/random.vrr"
+    replay_refused "cut inside a frame" "it is cut short" "$replays/cut.vrr"
+    replay_refused "newer format" "it was recorded by a newer Velorun (recording format 7; this one plays format 1)" \
+        "$replays/newer.vrr"
+    replay_refused "no width" "its window size 0 x 600 is not one the game opens" "$replays/no-width.vrr"
+    replay_refused "full-screen flag 2" "its full-screen flag 2 is neither 0 nor 1" "$replays/fullscreen-two.vrr"
+    replay_refused "missing" "it cannot be read (No such file or directory)" "$replays/missing.vrr"
 fi
 
 if [ $failures -ne 0 ]; then

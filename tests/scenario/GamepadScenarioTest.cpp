@@ -49,7 +49,7 @@ protected:
     {
         GameScenario::SetUp();
         // The harness's scripted keyboard, with the scripted pad beside it.
-        frameSeam().keyDown = keysWithGamepad(frameSeam().keyDown, [this](GLFWgamepadstate& state) {
+        game.useGamepad([this](GLFWgamepadstate& state) {
             if (padConnected)
                 state = pad;
             return padConnected;
@@ -62,7 +62,7 @@ protected:
         placeCar({start.x, start.y, -12.5f});
         for (int i = 0; i < 24; ++i) {
             run.steered = false;
-            steerCar(game.window(), 0.05f);
+            steerCar(game.heldInput(), 0.05f);
             driveCar(0.05f);
         }
         return carPosition();

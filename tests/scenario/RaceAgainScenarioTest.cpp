@@ -185,10 +185,12 @@ TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
     EXPECT_EQ(run.deltaTime, frameStep);
     EXPECT_LE(heldZ - carPosition().z, car->speed * frameStep * 1.0001) << "more than one frame's step";
 
-    // Escape while paused ends the game as always.
+    // Escape while paused ends the game as always, even tapped between two
+    // frames.
     game.hold(GLFW_KEY_P);
     game.frame(frameStep);
-    game.hold(GLFW_KEY_ESCAPE);
+    keyCallback(game.window(), GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
+    keyCallback(game.window(), GLFW_KEY_ESCAPE, 0, GLFW_RELEASE, 0);
     EXPECT_FALSE(game.frame(frameStep));
 }
 

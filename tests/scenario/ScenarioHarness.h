@@ -40,6 +40,8 @@ public:
     void hold(int key) { drive_.hold(key); }
     void release(int key) { drive_.release(key); }
     void releaseAll() { drive_.releaseAll(); }
+    void useGamepad(ScriptedDrive::GamepadReader gamepad) { drive_.useGamepad(std::move(gamepad)); }
+    input::FrameInput heldInput() const { return drive_.heldInput(); }
 
     // The image of the frame that was swapped last.
     Screenshot captureFrame() const;

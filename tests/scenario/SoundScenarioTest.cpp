@@ -10,7 +10,6 @@
 
 #include "app/GameRules.h"
 #include "app/GameState.h"
-#include "app/KeyCallback.h"
 #include "audio/AudioState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
@@ -172,7 +171,9 @@ TEST_F(SoundScenario, EngineRisesWithSpeedCrashIsLoudFireworksBurstAndMIsSilence
     const Span fireworks = runFor(3.0);
 
     ::testing::internal::CaptureStdout();
-    keyCallback(game.window(), GLFW_KEY_M, 0, GLFW_PRESS, 0);
+    game.hold(GLFW_KEY_M);
+    stepFrame(tinyStep);
+    game.release(GLFW_KEY_M);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Sound off\n");
     const Span muted = runFor(1.5);
     game.finish();

@@ -86,7 +86,7 @@ protected:
     void frame(float dt)
     {
         run.steered = false;
-        steerCar(nullptr, dt);
+        steerCar(drive.heldInput(), dt);
         driveCar(dt);
     }
 };

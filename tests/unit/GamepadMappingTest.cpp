@@ -2,7 +2,6 @@
 // arrow keys, Back for Escape, Start for its own code; the stick counts only
 // beyond its dead zone.
 #include "input/GamepadMapping.h"
-#include "app/FrameSeam.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -84,29 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PadCase{
                           "OtherButtons", buttons({GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_GUIDE}), {}}),
     [](const ::testing::TestParamInfo<PadCase>& info) { return std::string(info.param.name); });
-
-// The seam's key state: a key is down when the keyboard or the pad holds it,
-// and an absent pad adds nothing, whatever its last state was.
-TEST(KeysWithGamepad, KeyboardOrPadAndAnAbsentPadAddsNothing)
-{
-    std::set<int> keyboard = {GLFW_KEY_LEFT};
-    GLFWgamepadstate pad = buttons({GLFW_GAMEPAD_BUTTON_DPAD_UP});
-    bool connected = true;
-    const auto keyDown = keysWithGamepad([&](GLFWwindow*, int key) { return keyboard.count(key) != 0; },
-                                         [&](GLFWgamepadstate& state) {
-                                             if (connected)
-                                                 state = pad;
-                                             return connected;
-                                         });
-    EXPECT_TRUE(keyDown(nullptr, GLFW_KEY_LEFT));
-    EXPECT_TRUE(keyDown(nullptr, GLFW_KEY_UP));
-    EXPECT_FALSE(keyDown(nullptr, GLFW_KEY_RIGHT));
-    EXPECT_FALSE(keyDown(nullptr, GLFW_KEY_ESCAPE));
-
-    connected = false;
-    EXPECT_TRUE(keyDown(nullptr, GLFW_KEY_LEFT));
-    EXPECT_FALSE(keyDown(nullptr, GLFW_KEY_UP)) << "unplugged pad still steers";
-}
 
 } // namespace
 } // namespace velorun::input

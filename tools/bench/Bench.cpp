@@ -1,7 +1,10 @@
 // velorun-bench: runs the real game's frames through the seam at 800 x 600 on a
-// fixed scripted drive (play, a deliberate crash, fireworks) and prints where
-// the time goes. Run it from the repository root. Not a test: it judges nothing.
+// fixed scripted drive (play, a deliberate crash, fireworks), or a recorded
+// session given with --replay, and prints where the time goes. Run it from the
+// repository root. Not a test: it judges nothing.
+#include "app/Game.h"
 #include "app/GameState.h"
+#include "app/ReplayPlayer.h"
 #include "app/ScriptedDrive.h"
 #include "base/StageMarkers.h"
 #include "lighting/SceneState.h"
@@ -20,6 +23,7 @@
 #include <ctime>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
+#include <optional>
 #include <string>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -40,6 +44,7 @@ struct Options {
     int referenceEvery = 10; // play frames between two timings of the every-face reference
     double step = 1.0 / 60.0;
     bool cpuOnly = false; // internal: child run on Mesa's no-op backend
+    const char* replay = nullptr; // a recorded session played instead of the script
 };
 
 // Fixed-step clock and the key script.
@@ -265,7 +270,10 @@ double cpuFrameMs(const char* self)
         dup2(pipeEnds[1], STDOUT_FILENO);
         close(pipeEnds[0]);
         setenv("GALLIUM_NOOP", "1", 1);
-        execl(self, self, "--cpu-only", static_cast<char*>(nullptr));
+        if (options.replay)
+            execl(self, self, "--cpu-only", "--replay", options.replay, static_cast<char*>(nullptr));
+        else
+            execl(self, self, "--cpu-only", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeEnds[1]);
@@ -294,10 +302,22 @@ int main(int argc, char** argv)
             options.playFrames = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--fireworks") == 0 && i + 1 < argc)
             options.fireworksFrames = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--replay") == 0 && i + 1 < argc)
+            options.replay = argv[++i];
         else {
-            std::fprintf(stderr, "usage: velorun-bench [--play FRAMES] [--fireworks FRAMES]\n");
+            std::fprintf(stderr,
+                         "usage: velorun-bench [--play FRAMES] [--fireworks FRAMES] [--replay FILE]\n");
             return 2;
         }
+    }
+    std::optional<Replay> replay;
+    if (options.replay) {
+        ReplayReading reading = readReplayFile(options.replay);
+        if (!reading.replay) {
+            std::fprintf(stderr, "Cannot replay %s: %s\n", options.replay, reading.error.c_str());
+            return 2;
+        }
+        replay = std::move(reading.replay);
     }
     seekStart = options.playFrames;
 #ifdef _WIN32
@@ -308,7 +328,15 @@ int main(int argc, char** argv)
 
     ScriptedDrive drive;
     const Clock::time_point start = Clock::now();
-    drive.start(800, 600);
+    const int width = replay ? replay->header.window.width : 800;
+    const int height = replay ? replay->header.window.height : 600;
+    drive.start(width, height);
+    // A recorded session takes the clock and keys over from the script, unpaced.
+    std::optional<ReplayPlayer> player;
+    if (replay) {
+        player.emplace(std::move(*replay), ReplayPlayer::Pace::Unpaced);
+        player->install(drive.window());
+    }
     glFinish();
     const double setUpMs = ms(start, Clock::now());
     glGenQueries(stageCount * 2, &stageQueries[0][0]);
@@ -330,8 +358,13 @@ int main(int argc, char** argv)
         std::fill(std::begin(stageUsed), std::end(stageUsed), false);
         const Clock::time_point before = Clock::now();
         const double cpuBefore = threadCpuMs();
-        scriptKeys(drive);
-        drive.frame(options.step);
+        bool goOn = true;
+        if (player) {
+            goOn = runFrame(drive.window());
+        } else {
+            scriptKeys(drive);
+            drive.frame(options.step);
+        }
         glFinish(); // the frame is done when the driver is
         const Clock::time_point after = Clock::now();
         const double cpuAfter = threadCpuMs();
@@ -353,20 +386,28 @@ int main(int argc, char** argv)
             if (frameIndex > 0 && frameIndex % options.referenceEvery == 0)
                 everyFaceTimes.push_back(measureEveryFace(scratch));
         }
-        if (frameIndex == options.playFrames) {
+        if (frameIndex == options.playFrames && !run.gameOver) {
             if (!options.cpuOnly)
                 floorMs = measureShadowFloor(scratch, options.floorRepeats);
-            placeObstacleAhead();
+            if (!player)
+                placeObstacleAhead();
         }
         ++frameIndex;
         if (run.gameOver && gameOverFrame < 0)
             gameOverFrame = frameIndex;
+        if (player) {
+            if (!goOn || player->finished())
+                break;
+            continue;
+        }
         if (gameOverFrame >= 0 && frameIndex - gameOverFrame >= options.fireworksFrames)
             break;
         if (gameOverFrame < 0 && frameIndex > options.playFrames + options.seekLimit)
             break;
     }
     stageHook = nullptr;
+    if (player)
+        player->checkEnd();
     const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const std::string renderer = rendererName ? rendererName : "unknown";
     glDeleteQueries(stageCount * 2, &stageQueries[0][0]);
@@ -388,8 +429,14 @@ int main(int argc, char** argv)
     const double facesMax =
         facesDrawn.empty() ? 0.0 : *std::max_element(facesDrawn.begin(), facesDrawn.end());
 
-    std::printf("\nVelorun benchmark, 800 x 600, %d frames (%d played, crash at frame %d)\n", frameIndex,
-                options.playFrames, gameOverFrame);
+    if (player) {
+        std::printf("\nVelorun benchmark, %d x %d, %d frames of %s (first crash at frame %d)\n", width,
+                    height, frameIndex, options.replay, gameOverFrame);
+        std::printf("replay: %s\n", player->verdict().c_str());
+    } else {
+        std::printf("\nVelorun benchmark, 800 x 600, %d frames (%d played, crash at frame %d)\n", frameIndex,
+                    options.playFrames, gameOverFrame);
+    }
     std::printf("renderer: %s\n", renderer.c_str());
     std::printf("stage times: %s\n\n", syncStages ? "wall clock with each stage finished (software renderer)"
                                                   : "GL timestamp queries");

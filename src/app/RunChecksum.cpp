@@ -1,0 +1,57 @@
+#include "app/RunChecksum.h"
+
+#include "app/GameRules.h"
+#include "lighting/SceneState.h"
+#include "scene/RunState.h"
+#include "scene/SceneObject.h"
+
+#include <cstring>
+
+namespace velorun {
+
+namespace {
+
+// FNV-1a: quick, and any change of any byte shows.
+class Fingerprint {
+public:
+    template <typename T> void add(const T& value)
+    {
+        unsigned char bytes[sizeof(T)];
+        std::memcpy(bytes, &value, sizeof(T));
+        for (unsigned char byte : bytes)
+            hash_ = (hash_ ^ byte) * 16777619u;
+    }
+    std::uint32_t value() const { return hash_; }
+
+private:
+    std::uint32_t hash_ = 2166136261u;
+};
+
+} // namespace
+
+std::uint32_t runChecksum()
+{
+    Fingerprint print;
+    if (car) {
+        const glm::vec3 p = scene::positionOf(car->modelMatrix);
+        print.add(p.x);
+        print.add(p.y);
+        print.add(p.z);
+        print.add(car->speed);
+        print.add(scoreValue(p.z));
+    }
+    print.add(run.cubes.size());
+    for (const auto& cube : run.cubes) {
+        const glm::vec3 c = scene::positionOf(cube->modelMatrix);
+        print.add(c.x);
+        print.add(c.y);
+        print.add(c.z);
+    }
+    print.add(run.gameOver);
+    print.add(run.paused);
+    print.add(bestScore.value_or(-1));
+    print.add(bestScore.has_value());
+    return print.value();
+}
+
+} // namespace velorun

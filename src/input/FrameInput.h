@@ -1,0 +1,71 @@
+#pragma once
+
+// GLEW's header first, as everywhere: GLFW's would bring in the system's gl.h.
+#include <GL/glew.h>
+
+#include "input/GamepadMapping.h"
+
+#include <GLFW/glfw3.h>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace velorun::input {
+
+// The keys a frame reads as held down. The keyboard holds the first five; a
+// gamepad holds them too (D-pad or left stick for the arrows, Back for
+// Escape) and Start.
+constexpr std::array<int, 6> heldKeys = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
+                                         GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, startButtonKey};
+
+// The keys whose presses a frame reads: the run's command keys, then the
+// display and sound toggles. A press is a key going down; a key held on and
+// its repeats are not presses again.
+constexpr std::array<int, 12> pressKeys = {GLFW_KEY_R,     GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,
+                                           startButtonKey, GLFW_KEY_F2,    GLFW_KEY_F3,       GLFW_KEY_F4,
+                                           GLFW_KEY_F5,    GLFW_KEY_F6,    GLFW_KEY_F9,       GLFW_KEY_M};
+
+// More presses than this between two frames are dropped: no player makes them.
+constexpr std::size_t maxPressesPerFrame = 32;
+
+// A set of held keys: bit i stands for heldKeys[i].
+using KeySet = std::uint8_t;
+constexpr KeySet allHeldKeys = (1u << heldKeys.size()) - 1u;
+
+// The bit of `key` in a KeySet; 0 for a key that is never read as held.
+constexpr KeySet keyBit(int key)
+{
+    for (std::size_t i = 0; i < heldKeys.size(); ++i)
+        if (heldKeys[i] == key)
+            return static_cast<KeySet>(1u << i);
+    return 0;
+}
+
+// Whether a frame reads presses of `key`.
+bool isPressKey(int key);
+
+// Everything one frame reads of the player, gathered once after the events
+// are polled. Reading it changes nothing, so any part of the frame may look
+// at it as often as it likes. A recording stores these values and a replay
+// feeds them back.
+struct FrameInput {
+    double now = 0.0; // the clock reading the frame steps to, in seconds
+    KeySet keyboard = 0; // keys held on the keyboard
+    KeySet gamepad = 0; // what the first gamepad holds, as keys
+    std::vector<int> presses; // pressKeys that went down since the previous frame, in order
+
+    bool held(int key) const { return ((keyboard | gamepad) & keyBit(key)) != 0; }
+    bool pressed(int key) const;
+};
+
+bool operator==(const FrameInput& a, const FrameInput& b);
+
+// What a gamepad in `state` holds, as keys.
+KeySet gamepadKeys(const GLFWgamepadstate& state);
+
+// Adds the presses of keys that are down in `now` and were not in `before`
+// (the gamepad has no events of its own: Start is a press when it goes down).
+void addPresses(KeySet before, KeySet now, std::vector<int>& presses);
+
+} // namespace velorun::input

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A session recorded with real keys replays exactly: Up and Right held
+# together into the obstacles' corner until a crash, R, P and P, F3, F6 and
+# F3, the corner again until a second crash, and Escape, kept with --record. --replay plays it back and finds every
+# state check matched; --timedemo plays it as fast as it can and prints the
+# frame-rate line. Both exit 0.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+recording=$TMP/session.vrr
+
+# "GAME OVER" in white across the lower middle (text space 50..~560, 180..~260).
+banner() { count_colour "$1" 500x80+50+340 white 3; }
+
+# Up and Right held together carry the car to the wall in the upper right,
+# where it glides on into the corner of the tube the obstacles come in (x and
+# y in 0..2), whatever the frame rate, until one hits it.
+crash_in_the_obstacles_corner() {
+    key_down Up
+    key_down Right
+    local over=""
+    for _ in $(seq 1 120); do
+        screenshot "$TMP/poll.png"
+        [ "$(banner "$TMP/poll.png")" -gt 3000 ] && over=yes && break
+        kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended by itself"
+    done
+    key_up Up
+    key_up Right
+    [ -n "$over" ] || e2e_fail "no GAME OVER after two minutes in the obstacles' corner"
+}
+
+start_game --record "$recording" 800 600
+wait_window
+crash_in_the_obstacles_corner
+echo "first crash"
+tap_key r
+tap_key p
+tap_key p
+tap_key F3
+tap_key F6
+tap_key F3
+crash_in_the_obstacles_corner
+echo "second crash"
+quit_with_escape
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "recording: exit status $EXIT_STATUS"
+check_clean_output
+[ -s "$recording" ] || e2e_fail "no recording written"
+
+run_to_end --replay "$recording"
+[ "$RUN_STATUS" -eq 0 ] || e2e_fail "--replay: exit status $RUN_STATUS"
+check_clean_output
+grep -qE "^Replay $recording: [0-9]+ frames played; every state check matched$" "$TMP/out" ||
+    e2e_fail "--replay did not match the recording: $(grep '^Replay' "$TMP/out")"
+grep '^Replay' "$TMP/out"
+
+run_to_end --timedemo "$recording"
+[ "$RUN_STATUS" -eq 0 ] || e2e_fail "--timedemo: exit status $RUN_STATUS"
+check_clean_output
+grep -qE '^timedemo: [0-9]+ frames, [0-9.]+ seconds, [0-9.]+ fps; frame time min [0-9.]+ / median [0-9.]+ / 95th [0-9.]+ / max [0-9.]+ ms$' \
+    "$TMP/out" || e2e_fail "--timedemo printed no frame-rate line"
+grep '^timedemo' "$TMP/out"
+echo "OK"
