@@ -4,6 +4,7 @@
 #include "render/Texture2D.h"
 
 #include <GL/glew.h>
+#include <cstddef>
 #include <glm/glm.hpp>
 #include <memory>
 #include <vector>
@@ -17,7 +18,9 @@ struct Particle {
     glm::vec3 velocity;
     float age; // milliseconds
 };
-static_assert(sizeof(Particle) == 32, "the shaders and transform feedback expect 32 bytes");
+static_assert(sizeof(Particle) == 32 && offsetof(Particle, position) == 4 &&
+                  offsetof(Particle, velocity) == 16 && offsetof(Particle, age) == 28,
+              "the shaders and transform feedback expect 32 bytes in this order");
 
 // A 1-D texture of random RGB vectors for the update shader.
 struct RandomTexture {

@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 #include <assimp/types.h>
+#include <cstddef>
 #include <glm/glm.hpp>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ struct Vertex {
     glm::vec3 normal;
     glm::vec2 texCoords;
 };
-static_assert(sizeof(Vertex) == 32, "vertex layout is shared with the shaders");
+static_assert(sizeof(Vertex) == 32 && offsetof(Vertex, normal) == 12 && offsetof(Vertex, texCoords) == 24,
+              "vertex layout is shared with the shaders");
 
 struct Texture {
     unsigned int id = 0;

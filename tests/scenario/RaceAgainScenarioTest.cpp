@@ -122,6 +122,15 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     EXPECT_EQ(particleSystem.updateProgram, fireworks) << "the fireworks' programs were made again";
     EXPECT_EQ(bestScore, score) << "a lower score replaced the best";
 
+    // A later run that scores more raises the best; P pressed in the frame
+    // of its hit has no run left to pause.
+    press(GLFW_KEY_R);
+    placeCar({safeX, safeY, -800.0f});
+    game.hold(GLFW_KEY_P);
+    crash();
+    EXPECT_EQ(bestScore, scoreValue(carPosition().z)) << "a higher score left the best where it was";
+    EXPECT_FALSE(run.paused) << "P paused a run its own frame had ended";
+
     // Escape down in the frame that races again still ends the loop.
     game.hold(GLFW_KEY_R);
     game.hold(GLFW_KEY_ESCAPE);
@@ -166,6 +175,7 @@ TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
     game.release(GLFW_KEY_P);
     ASSERT_TRUE(run.paused);
     const auto held = runFields();
+    const double heldSpawnTimer = run.spawnTimer;
     const float heldZ = carPosition().z;
     game.frames(320, frameStep); // ten seconds on the clock
     EXPECT_EQ(runFields(), held);
@@ -183,6 +193,7 @@ TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
     press(GLFW_KEY_P);
     ASSERT_FALSE(run.paused);
     EXPECT_EQ(run.deltaTime, frameStep);
+    EXPECT_EQ(run.spawnTimer, heldSpawnTimer + frameStep) << "the spawn timer counted the pause";
     EXPECT_LE(heldZ - carPosition().z, car->speed * frameStep * 1.0001) << "more than one frame's step";
 
     // Escape while paused ends the game as always, even tapped between two

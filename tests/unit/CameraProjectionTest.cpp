@@ -32,14 +32,6 @@ glm::mat4 translation(float x, float y, float z)
 
 // --- camera ------------------------------------------------------------------
 
-TEST(Camera, StartsAtZ3LookingDownMinusZ)
-{
-    const Camera camera;
-    EXPECT_TRUE(vectorsNear(camera.position, glm::vec3(0.0f, 0.0f, 3.0f), 0.0f));
-    EXPECT_TRUE(vectorsNear(camera.front, glm::vec3(0.0f, 0.0f, -1.0f), 0.0f));
-    EXPECT_TRUE(vectorsNear(camera.up, glm::vec3(0.0f, 1.0f, 0.0f), 0.0f));
-}
-
 TEST(Camera, InitialViewIsATranslationByMinus3AlongZ)
 {
     EXPECT_TRUE(matricesNear(Camera().viewMatrix(), translation(0.0f, 0.0f, -3.0f)));

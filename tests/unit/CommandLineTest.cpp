@@ -193,16 +193,6 @@ TEST_P(BadFlag, IsTheThirdArgumentError)
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, BadFlag, ::testing::Values("2", "yes", "true", "-1", "", " ", "x1"));
 
-TEST(CommandLine, ErrorMessagesEndInABlank)
-{
-    EXPECT_EQ(commandLineErrorMessage(CommandLineError::FirstArgument),
-              "ERROR: Could not parse first command-line argument as integer. ");
-    EXPECT_EQ(commandLineErrorMessage(CommandLineError::SecondArgument),
-              "ERROR: Could not parse second command-line argument as integer. ");
-    EXPECT_EQ(commandLineErrorMessage(CommandLineError::ThirdArgument),
-              "ERROR: Could not parse third command-line argument as integer. ");
-}
-
 // --help, -h and --version count only as the whole first argument; with
 // anything else the settings are read exactly as before.
 TEST(CommandLine, OnlyAWholeFirstArgumentAsksAQuestion)

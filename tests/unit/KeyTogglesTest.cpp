@@ -4,12 +4,10 @@
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "lighting/SceneState.h"
-#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace velorun {
@@ -125,14 +123,6 @@ TEST_F(KeyCallbackTest, F5PrintsNothing)
     EXPECT_TRUE(nearestFilterSetting);
 }
 
-TEST_F(KeyCallbackTest, F6TogglesLensFlares)
-{
-    press(GLFW_KEY_F6);
-    EXPECT_FALSE(lensFlaresEnabled);
-    press(GLFW_KEY_F6);
-    EXPECT_TRUE(lensFlaresEnabled);
-}
-
 TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
 {
     ::testing::internal::CaptureStdout();
@@ -146,25 +136,6 @@ TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
     EXPECT_EQ(mipmapModeSetting, 0);
     EXPECT_FALSE(wireframe);
     EXPECT_FALSE(blending);
-}
-
-} // namespace
-} // namespace velorun
-
-namespace velorun {
-namespace {
-
-TEST(KeyToggles, SettingsStartValues)
-{
-    EXPECT_FALSE(showFrameTime);
-    EXPECT_FALSE(wireframe);
-    EXPECT_FALSE(blending);
-    EXPECT_FALSE(nearestFilterSetting);
-    EXPECT_EQ(mipmapModeSetting, 0);
-    EXPECT_TRUE(lensFlaresEnabled);
-    EXPECT_TRUE(run.fireworksPending);
-    EXPECT_FALSE(run.gameOver);
-    EXPECT_TRUE(run.scoreText.empty());
 }
 
 } // namespace

@@ -70,12 +70,6 @@ TEST(LightRig, ReplacedLightPositionFromCameraAtZero)
     EXPECT_FLOAT_EQ(relocatedLightZ(3.0f, 4), -87.0f);
 }
 
-TEST(LightRig, SpotCutOffIsTheCosineOf17Degrees)
-{
-    EXPECT_FLOAT_EQ(spotCutOff(), 0.95630479f);
-    EXPECT_NEAR(spotCutOff(), std::cos(17.0 * 3.14159265358979323846 / 180.0), 1e-7);
-}
-
 TEST(LightRig, SpotRidesAboveAndAheadOfTheCar)
 {
     EXPECT_TRUE(vectorsNear(spotLightPositionFor(glm::vec3(0.0f)), glm::vec3(0.1f, 0.3f, -0.2f), 1e-7f));

@@ -1,5 +1,5 @@
-// The firework particle system's CPU side: record layout, buffer roles,
-// random texels and the state before the fireworks start.
+// The firework particle system's CPU side: buffer roles, random texels and
+// the state before the fireworks start.
 #include "particles/ParticleSystem.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +10,6 @@
 
 namespace velorun {
 namespace {
-
-TEST(ParticleRoles, RecordIs32BytesInCaptureOrder)
-{
-    EXPECT_EQ(sizeof(Particle), 32u);
-    EXPECT_EQ(offsetof(Particle, type), 0u);
-    EXPECT_EQ(offsetof(Particle, position), 4u);
-    EXPECT_EQ(offsetof(Particle, velocity), 16u);
-    EXPECT_EQ(offsetof(Particle, age), 28u);
-    EXPECT_EQ(ParticleSystem::maxParticles * sizeof(Particle), 64000u);
-}
 
 TEST(ParticleRoles, BuffersAlternateFrameByFrame)
 {

@@ -1,5 +1,5 @@
 // Scene bookkeeping without a GL context: positions held in model matrices,
-// material sampler names, model directories and the vertex layout.
+// material sampler names and model directories.
 #include "scene/Mesh.h"
 #include "scene/Model.h"
 #include "scene/SceneObject.h"
@@ -9,7 +9,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <ostream>
 
 namespace velorun::scene {
@@ -115,16 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DirectoryCase{"a\\b\\c.obj", "a\\b\\c.obj"}, // backslashes do not count
                       DirectoryCase{"a\\b/c.obj", "a\\b"}, DirectoryCase{"/car.obj", ""},
                       DirectoryCase{"a/b/", "a/b"}));
-
-// --- vertex layout -------------------------------------------------------------------
-
-TEST(SceneMath, VertexIsPacked32Bytes)
-{
-    EXPECT_EQ(sizeof(Vertex), 32u);
-    EXPECT_EQ(offsetof(Vertex, position), 0u);
-    EXPECT_EQ(offsetof(Vertex, normal), 12u);
-    EXPECT_EQ(offsetof(Vertex, texCoords), 24u);
-}
 
 } // namespace
 } // namespace velorun::scene
