@@ -136,8 +136,9 @@ TEST_F(DeclaredSizeTest, ReportedAndSkippedWithoutAllocatingWhatTheHeaderDeclare
         if (const size_t at = line.find("PATH"); at != std::string::npos)
             line.replace(at, 4, path);
         EXPECT_NE(printed.find(line + "\n"), std::string::npos) << "printed:\n" << printed;
-        if (c.loader == Loader::Font) // checked here: a failure printed while stdout is captured is lost
+        if (c.loader == Loader::Font) { // checked here: a failure printed while stdout is captured is lost
             EXPECT_TRUE(textRenderer.characters.empty()) << "a glyph the upload cannot read was kept";
+        }
         EXPECT_LT(peakResidentMiB() - before, 64) << "the loader allocated what the header declares";
         releaseResources();
     }
