@@ -16,6 +16,7 @@ namespace {
 
 using scene::Mesh;
 using scene::Model;
+using namespace std::string_literals;
 
 class ModelTest : public GlTest {
 protected:
@@ -368,6 +369,33 @@ TEST_F(ModelTest, UnreadableImageIsReportedAndUploadsNothing)
     EXPECT_EQ(width, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
     EXPECT_EQ(errorMessageCount(), 0);
+}
+
+// Assimp's material reader crashes on a statement before the first newmtl
+// (it has no material to write into): such a file is refused and the model
+// loads without its materials. Lines end at NUL, '\r' and '\f' too.
+TEST_F(ModelTest, MaterialStatementsBeforeTheFirstNewmtlRefuseTheMaterialFile)
+{
+    const struct {
+        std::string mtl;
+        bool refused;
+    } cases[] = {{"# by hand\n\n  newmtl A\nmap_Kd plate.png\n", false},
+                 {"map_Kd plate.png\nnewmtl A\n", true},
+                 {"# note\0a 1234567\nnewmtl A\n"s, true},
+                 {"# note\ra 1.5\nnewmtl A\n", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mtl);
+        const std::string path = writeObjModel(
+            "plate", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n", c.mtl);
+        testing::internal::CaptureStderr();
+        Model model(path.c_str());
+        const std::string errors = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(model.meshes.size(), 1u);
+        EXPECT_EQ(model.texturesLoaded.size(), c.refused ? 0u : 1u);
+        EXPECT_EQ(countLines(errors, "Failed to load material file: " + tempDir() + "/plate.mtl"),
+                  c.refused ? 1u : 0u)
+            << errors;
+    }
 }
 
 // ---- the game's own model files ---------------------------------------
