@@ -40,7 +40,7 @@ void takePendingPresses(input::FrameInput& input)
     for (int key : pendingPresses) {
         if (key == GLFW_KEY_ESCAPE)
             input.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
-        else if (input.presses.size() < input::maxPressesPerFrame)
+        else
             input.presses.push_back(key);
     }
     pendingPresses.clear();

@@ -95,6 +95,10 @@ input::FrameInput readFrameInput(GLFWwindow* window, double now)
     input::FrameInput input;
     input.now = now;
     seam.readKeys(window, input);
+    // A burst beyond what a recording keeps of a frame is cut here, where
+    // every seam's input passes, so that a replay reads what the game did.
+    if (input.presses.size() > input::maxPressesPerFrame)
+        input.presses.resize(input::maxPressesPerFrame);
     return input;
 }
 

@@ -67,7 +67,7 @@ void keyCallback(GLFWwindow*, int key, int, int action, int)
     // Escape is kept too: on a slow machine a tap can begin and end between
     // two frames, and a player who taps Escape means to quit.
     const bool kept = input::isPressKey(key) || key == GLFW_KEY_ESCAPE;
-    if (action == GLFW_PRESS && kept && pendingPresses.size() < input::maxPressesPerFrame)
+    if (action == GLFW_PRESS && kept)
         pendingPresses.push_back(key);
 }
 

@@ -46,7 +46,7 @@ void ScriptedDrive::readKeys(input::FrameInput& in)
         if (key == input::startButtonKey || !keys_.count(key))
             continue;
         pressKeysNow.insert(key);
-        if (!pressKeysBefore_.count(key) && in.presses.size() < input::maxPressesPerFrame)
+        if (!pressKeysBefore_.count(key))
             in.presses.push_back(key);
     }
     pressKeysBefore_ = pressKeysNow;

@@ -29,7 +29,7 @@ void addPresses(KeySet before, KeySet now, std::vector<int>& presses)
 {
     for (int key : heldKeys) {
         const KeySet bit = keyBit(key);
-        if ((now & bit) && !(before & bit) && isPressKey(key) && presses.size() < maxPressesPerFrame)
+        if ((now & bit) && !(before & bit) && isPressKey(key))
             presses.push_back(key);
     }
 }
