@@ -8,7 +8,8 @@ runtime=(build-essential cmake pkg-config
          libopenal-dev libsndfile1-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick mesa-vulkan-drivers fonts-crosextra-carlito dpkg-dev procps clang-format
       lintian appstream desktop-file-utils groff-base man-db
-      clang libclang-rt-14-dev)
+      clang libclang-rt-14-dev
+      i3-wm openbox)
 
 packages=("${runtime[@]}")
 if [ "${1:-runtime}" = test ]; then

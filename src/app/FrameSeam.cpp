@@ -1,6 +1,8 @@
 #include "app/FrameSeam.h"
 
+#include "app/FullScreen.h"
 #include "app/GameState.h"
+#include "app/WindowEvents.h"
 #include "input/Gamepad.h"
 
 #include <GLFW/glfw3.h>
@@ -18,7 +20,7 @@ void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
     GLFWgamepadstate pad = input::restingGamepad();
     in.gamepad = input::readFirstGamepad(pad) ? input::gamepadKeys(pad) : 0;
     in.presses.clear();
-    takePendingPresses(in);
+    takePendingPresses(window, in);
     input::addPresses(gamepadHeld, in.gamepad, in.presses);
     gamepadHeld = in.gamepad;
 }
@@ -28,19 +30,19 @@ void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
 FrameSeam glfwSeam()
 {
     return FrameSeam{[] { return glfwGetTime(); }, readGlfwKeys,
-                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); }, nullptr};
+                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); }, toggleFullScreen, nullptr};
 }
 
 FrameSeam& frameSeam() { return seam; }
 
 void useGlfwSeam() { seam = glfwSeam(); }
 
-void takePendingPresses(input::FrameInput& input)
+void takePendingPresses(GLFWwindow* window, input::FrameInput& input)
 {
     for (int key : pendingPresses) {
         if (key == GLFW_KEY_ESCAPE)
             input.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
-        else
+        else if (key != input::focusLostKey || !playerHasWindow(window))
             input.presses.push_back(key);
     }
     pendingPresses.clear();

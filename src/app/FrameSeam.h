@@ -22,6 +22,10 @@ struct FrameSeam {
     std::function<void(GLFWwindow*, input::FrameInput& input)> readKeys;
     // How a paused game waits for the player instead of drawing frames.
     std::function<void()> waitForInput;
+    // What a press of F11 (or Alt+Enter) does to the window: GLFW's switch
+    // to full screen and back. A replay leaves it empty: it shows the session
+    // in the window it opened and never changes the watcher's display.
+    std::function<void(GLFWwindow*)> toggleFullScreen;
     // Told of every frame that ran, at its very end, with what it read; may
     // be empty.
     std::function<void(const input::FrameInput&)> frameDone;
@@ -42,7 +46,11 @@ FrameSeam& frameSeam();
 void useGlfwSeam();
 
 // Moves what the key handler kept since the last call into `input`: the
-// presses, in order, and an Escape tap, which counts as Escape held.
-void takePendingPresses(input::FrameInput& input);
+// presses, in order, and an Escape tap, which counts as Escape held. The
+// focus going counts only while `window` is still without it or minimised:
+// X sends a window passing moments without its focus (another client taking
+// it for an instant, the pointer's focus changing hands), and a focus that
+// came back before the frame looked was never lost to the player.
+void takePendingPresses(GLFWwindow* window, input::FrameInput& input);
 
 } // namespace velorun

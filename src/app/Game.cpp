@@ -2,12 +2,14 @@
 
 #include "app/DebugOutput.h"
 #include "app/FrameSeam.h"
+#include "app/FullScreen.h"
 #include "app/GameRules.h"
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
 #include "app/PostFrameUpdate.h"
 #include "app/ReplaySession.h"
 #include "app/RunCommands.h"
+#include "app/WindowEvents.h"
 #include "audio/AudioState.h"
 #include "base/Console.h"
 #include "base/StageMarkers.h"
@@ -41,13 +43,15 @@ void spawnObstacle()
     run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
 }
 
-void runFireworks()
+// The particles move on whether or not the window can show them.
+void runFireworks(bool draw)
 {
     const glm::mat4 viewProjection = fireworksProjection() * camera->viewMatrix();
     const int ms = static_cast<int>(run.deltaTime * 1000.0);
     particleSystem.time += ms;
     particleSystem.update(ms);
-    particleSystem.render(viewProjection, camera->position);
+    if (draw)
+        particleSystem.render(viewProjection, camera->position);
     particleSystem.swapBuffers();
 }
 
@@ -80,7 +84,7 @@ void drawScene(GLFWwindow* window)
         markStage(FrameStage::Shadows, false);
     }
     markStage(FrameStage::LitScene, true);
-    renderScene(window);
+    renderScene(projectedSize);
     markStage(FrameStage::LitScene, false);
     markStage(FrameStage::Text, true);
     drawScreenText();
@@ -104,10 +108,16 @@ input::FrameInput readFrameInput(GLFWwindow* window, double now)
 
 // The toggles among the presses act at once, in the frame that read them,
 // as they did when the key handler ran them.
-void actOnToggles(const input::FrameInput& input)
+void actOnToggles(GLFWwindow* window, const input::FrameInput& input)
 {
-    for (int key : input.presses)
-        applyToggleKey(key);
+    for (int key : input.presses) {
+        if (key == GLFW_KEY_F11) {
+            if (seam.toggleFullScreen)
+                seam.toggleFullScreen(window);
+        } else {
+            applyToggleKey(key);
+        }
+    }
 }
 
 // The end of every frame that ran.
@@ -129,13 +139,14 @@ bool runPausedFrame(GLFWwindow* window)
 {
     seam.waitForInput();
     const input::FrameInput input = readFrameInput(window, seam.now());
-    actOnToggles(input);
+    actOnToggles(window, input);
     run.keepRunning = !input.held(GLFW_KEY_ESCAPE);
-    // A toggle may change the still picture.
+    // A toggle may change the still picture, and so may a new window size.
     if (!input.presses.empty())
         repaintPending = true;
+    const bool visible = followWindowSize();
     const RunCommand command = runCommand(commandPresses(input), run.gameOver, run.paused);
-    if (repaintPending || !run.keepRunning) {
+    if (visible && (repaintPending || !run.keepRunning)) {
         repaintPending = false;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawScene(window);
@@ -239,6 +250,15 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     if (settings.fullScreen) {
         monitor = glfwGetPrimaryMonitor();
         glfwWindowHint(GLFW_REFRESH_RATE, 60);
+        // F11 leaves full screen for a window of the size asked for, centred
+        // on the desktop as it is before the game changes its mode.
+        ScreenRect desktop;
+        glfwGetMonitorPos(monitor, &desktop.x, &desktop.y);
+        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
+            desktop.width = mode->width;
+            desktop.height = mode->height;
+        }
+        windowedPlacement = centredOn(desktop, settings.width, settings.height);
     }
 
     // GLFW asserts on a negative size instead of failing; such a size gets the
@@ -273,9 +293,12 @@ GLFWwindow* startUp(int argc, const char* const* argv)
     setupScene(window, keyCallback);
     // Only a paused game cares: its still picture is drawn again when exposed.
     glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { repaintPending = true; });
+    watchWindow(window);
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
-    glViewport(0, 0, settings.width, settings.height);
+    // The size set-up projected for: a window manager may have changed the
+    // size asked for before the window was first shown.
+    glViewport(0, 0, projectedSize.x, projectedSize.y);
 
     setupText();
     audio::openSound(audio::soundSystem, "./Resources/Sounds");
@@ -314,7 +337,9 @@ bool runFrame(GLFWwindow* window)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
     const input::FrameInput input = readFrameInput(window, now);
-    actOnToggles(input);
+    actOnToggles(window, input);
+    // A window without an area (minimised) is drawn into by nothing.
+    const bool visible = followWindowSize();
     run.keepRunning = !input.held(GLFW_KEY_ESCAPE);
     run.steered = false;
     const RunCommand command = runCommand(commandPresses(input), run.gameOver, run.paused);
@@ -325,14 +350,15 @@ bool runFrame(GLFWwindow* window)
     // 8. drive or fireworks
     if (run.gameOver) {
         markStage(FrameStage::Particles, true);
-        runFireworks();
+        runFireworks(visible);
         markStage(FrameStage::Particles, false);
     } else {
         driveCar(dt);
     }
 
     // 9-12. shadows, scene, text, swap
-    drawScene(window);
+    if (visible)
+        drawScene(window);
 
     // 13-15.
     postFrameUpdate();
@@ -357,6 +383,9 @@ bool runFrame(GLFWwindow* window)
     }
     reportGlErrors();
     endFrame(input);
+    // Frames nobody can see need not come as fast as the machine can make them.
+    if (!visible && run.keepRunning)
+        seam.waitForInput();
     return run.keepRunning;
 }
 

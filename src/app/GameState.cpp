@@ -12,6 +12,9 @@ FrameSeam seam = glfwSeam();
 std::vector<int> pendingPresses;
 input::KeySet gamepadHeld = 0;
 bool repaintPending = false;
+glm::ivec2 framebufferSize{0};
+bool windowMinimised = false;
+ScreenRect windowedPlacement;
 
 void releaseGameState()
 {
@@ -25,6 +28,9 @@ void releaseGameState()
     pendingPresses.clear();
     gamepadHeld = 0;
     repaintPending = false;
+    framebufferSize = glm::ivec2(0);
+    windowMinimised = false;
+    windowedPlacement = ScreenRect{};
 }
 
 } // namespace velorun

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/FrameSeam.h"
+#include "app/FullScreen.h"
 #include "input/FrameInput.h"
 #include "particles/ParticleSystem.h"
 
+#include <glm/glm.hpp>
 #include <vector>
 
 // Program-wide state of the game loop and the key toggles. The run's own state
@@ -35,6 +37,15 @@ extern input::KeySet gamepadHeld;
 // The still picture of a paused game must be drawn again (the window was
 // exposed, or a key may have changed what it shows).
 extern bool repaintPending;
+
+// The window as its events last told it: its framebuffer's size in pixels
+// and whether it is minimised (app/WindowEvents.h).
+extern glm::ivec2 framebufferSize;
+extern bool windowMinimised;
+
+// Where the window was, and how large, before it went full screen: F11 puts
+// it back there.
+extern ScreenRect windowedPlacement;
 
 // Deletes the particle system's GL objects and puts every variable above back
 // to its start value, GLFW's clock and keys included.

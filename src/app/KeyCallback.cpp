@@ -62,8 +62,11 @@ void storeNearestFilter()
 
 } // namespace
 
-void keyCallback(GLFWwindow*, int key, int, int action, int)
+void keyCallback(GLFWwindow*, int key, int, int action, int mods)
 {
+    // Alt+Enter is full screen, as F11 is, and never races again.
+    if ((key == GLFW_KEY_ENTER || key == GLFW_KEY_KP_ENTER) && (mods & GLFW_MOD_ALT))
+        key = GLFW_KEY_F11;
     // Escape is kept too: on a slow machine a tap can begin and end between
     // two frames, and a player who taps Escape means to quit.
     const bool kept = input::isPressKey(key) || key == GLFW_KEY_ESCAPE;

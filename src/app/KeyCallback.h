@@ -6,8 +6,8 @@ namespace velorun {
 
 // The window's key handler: keeps each press of a key the frame reads
 // (input::pressKeys, and Escape) for the next frame's input; repeats and
-// releases do nothing. The frame acts on the presses itself, toggles
-// included.
+// releases do nothing. Alt+Enter counts as F11. The frame acts on the presses
+// itself, toggles included.
 void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
 
 // What a press of a toggle key does, at once: F2, F3, F4, F5, F6 and F9

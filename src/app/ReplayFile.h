@@ -26,7 +26,9 @@
 // Keys are bits over input::heldKeys, presses indices into input::pressKeys.
 namespace velorun {
 
-constexpr std::uint16_t replayFormatVersion = 1;
+// Format 2 added the presses of F11 and of the focus going (the last two of
+// input::pressKeys); a format 1 file reads as one of format 2 without them.
+constexpr std::uint16_t replayFormatVersion = 2;
 
 // Larger files are refused before anything is read: a minute of play at a
 // thousand frames a second takes well under a megabyte.

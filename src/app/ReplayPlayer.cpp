@@ -34,6 +34,7 @@ void ReplayPlayer::install(GLFWwindow* window)
     seam.readKeys = [this](GLFWwindow* w, input::FrameInput& in) { readKeys(w, in); };
     // A paused frame of the recording waits for its clock reading like any other.
     seam.waitForInput = [] { glfwPollEvents(); };
+    seam.toggleFullScreen = nullptr;
     seam.frameDone = [this](const input::FrameInput&) { frameDone(); };
 }
 

@@ -1,6 +1,7 @@
 #include "app/ScriptedDrive.h"
 
 #include "app/FrameSeam.h"
+#include "app/FullScreen.h"
 #include "app/Game.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
@@ -18,6 +19,7 @@ ScriptedDrive::ScriptedDrive()
     // A paused game's frames only look at the events; the script's clock and
     // keys say when it goes on.
     frameSeam().waitForInput = [] { glfwPollEvents(); };
+    frameSeam().toggleFullScreen = toggleFullScreen;
     frameSeam().frameDone = nullptr;
 }
 
@@ -40,7 +42,7 @@ void ScriptedDrive::readKeys(input::FrameInput& in)
     in.gamepad = held.gamepad;
     in.presses.clear();
     // Presses handed to the key handler directly come first, as GLFW's would.
-    takePendingPresses(in);
+    takePendingPresses(window_, in);
     std::set<int> pressKeysNow;
     for (int key : input::pressKeys) {
         if (key == input::startButtonKey || !keys_.count(key))
@@ -62,6 +64,9 @@ GLFWwindow* ScriptedDrive::start(int width, int height)
     const std::string h = std::to_string(height);
     const char* argv[] = {"velorun", w.c_str(), h.c_str(), nullptr};
     window_ = startUp(3, argv);
+    // Hidden, the window has no focus of its own to lose: a script that means
+    // the player to look away says so through windowFocusCallback.
+    glfwSetWindowFocusCallback(window_, nullptr);
     glfwHideWindow(window_);
     return window_;
 }

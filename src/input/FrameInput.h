@@ -19,12 +19,18 @@ namespace velorun::input {
 constexpr std::array<int, 6> heldKeys = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
                                          GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, startButtonKey};
 
+// The window losing the player's attention (its focus, or minimised) reaches
+// the frame as a press of this code, which no key or button has, so that a
+// recording keeps it in its place among the presses.
+constexpr int focusLostKey = GLFW_KEY_LAST + 2;
+
 // The keys whose presses a frame reads: the run's command keys, then the
-// display and sound toggles. A press is a key going down; a key held on and
-// its repeats are not presses again.
-constexpr std::array<int, 12> pressKeys = {GLFW_KEY_R,     GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,
-                                           startButtonKey, GLFW_KEY_F2,    GLFW_KEY_F3,       GLFW_KEY_F4,
-                                           GLFW_KEY_F5,    GLFW_KEY_F6,    GLFW_KEY_F9,       GLFW_KEY_M};
+// display and sound toggles, then full screen (F11, or Alt+Enter) and the
+// focus going. A press is a key going down; a key held on and its repeats are
+// not presses again.
+constexpr std::array<int, 14> pressKeys = {
+    GLFW_KEY_R,  GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,  startButtonKey, GLFW_KEY_F2,  GLFW_KEY_F3,
+    GLFW_KEY_F4, GLFW_KEY_F5,    GLFW_KEY_F6,       GLFW_KEY_F9, GLFW_KEY_M,     GLFW_KEY_F11, focusLostKey};
 
 // More presses than this between two frames are dropped: no player makes them.
 constexpr std::size_t maxPressesPerFrame = 32;

@@ -6,7 +6,6 @@
 #include "render/Uniforms.h"
 #include "scene/RunState.h"
 
-#include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
 #include <string>
 
@@ -27,10 +26,8 @@ void uploadLightPositions(GLuint program)
 
 } // namespace
 
-void renderScene(GLFWwindow* window)
+void renderScene(glm::ivec2 size)
 {
-    glm::ivec2 size(0);
-    glfwGetWindowSize(window, &size.x, &size.y);
     glViewport(0, 0, size.x, size.y);
 
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);

@@ -1,11 +1,12 @@
 #pragma once
 
-struct GLFWwindow;
+#include <glm/glm.hpp>
 
 namespace velorun {
 
-// Draws the visible scene of one frame: obstacles, tube segments and car lit by
-// the eight point lights and the spot light, the light markers, then the flares.
-void renderScene(GLFWwindow* window);
+// Draws the visible scene of one frame into a framebuffer of `size` pixels:
+// obstacles, tube segments and car lit by the eight point lights and the spot
+// light, the light markers, then the flares.
+void renderScene(glm::ivec2 size);
 
 } // namespace velorun

@@ -54,18 +54,10 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     placeSceneForRun();
 
     glUseProgram(cubeShader->program);
-    int width = 0;
-    int height = 0;
-    glfwGetWindowSize(window, &width, &height);
-    float aspect = windowAspect(width, height);
-    if (aspect <= 0.0f)
-        aspect = 800.0f / 600.0f; // started minimised: fall back to the default shape
-    const glm::mat4 projection = sceneProjection(aspect);
     const glm::mat4 view = camera->viewMatrix();
     const float cutOff = spotCutOff();
     GLuint p = cubeShader->program;
     setUniform(p, "view", view);
-    setUniform(p, "projection", projection);
     setUniform(p, "objectColor", glm::vec3(1.0f));
     setUniform(p, "lightColor", glm::vec3(1.0f));
     setUniform(p, "colorTexture", 0);
@@ -74,20 +66,24 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler)
     for (ShaderProgram* marker : {lightShader.get(), spotLightShader.get()}) {
         glUseProgram(marker->program);
         setUniform(marker->program, "view", view);
-        setUniform(marker->program, "projection", projection);
     }
 
     p = modelShader->program;
     glUseProgram(p);
     setUniform(p, "near_plane", shadowNear);
     setUniform(p, "far_plane", shadowFarPlane);
-    setUniform(p, "projection", projection);
     setUniform(p, "view", view);
     setUniform(p, "objectColor", glm::vec3(1.0f));
     setUniform(p, "lightColor", glm::vec3(1.0f));
     setUniform(p, "texture_diffuse1", 0);
     setUniform(p, "cutOff", cutOff);
     setUniform(p, "renderSpot", 1);
+
+    // The picture's shape is the framebuffer's, in pixels: on a high-density
+    // screen the window's own size, in screen units, is smaller.
+    glm::ivec2 size(0);
+    glfwGetFramebufferSize(window, &size.x, &size.y);
+    uploadSceneProjection(size);
 
     for (const FlareElement& element : flareElements)
         flareTextures.push_back(new FlareTexture(element.path, element.scale));
@@ -118,6 +114,20 @@ void placeSceneForRun()
     *camera = Camera();
     // A new run's first shadow stage draws every face afresh.
     invalidateShadowMaps();
+}
+
+void uploadSceneProjection(glm::ivec2 size)
+{
+    float aspect = windowAspect(size.x, size.y);
+    if (aspect <= 0.0f)
+        aspect = 800.0f / 600.0f; // no area yet: the default shape until it has one
+    const glm::mat4 projection = sceneProjection(aspect);
+    projectedSize = size;
+    for (const ShaderProgram* program :
+         {cubeShader.get(), lightShader.get(), spotLightShader.get(), modelShader.get()}) {
+        glUseProgram(program->program);
+        setUniform(program->program, "projection", projection);
+    }
 }
 
 void uploadViewUniforms()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <glm/glm.hpp>
+
 struct GLFWwindow;
 
 namespace velorun {
@@ -17,6 +19,12 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler);
 // Set-up places the first run with it and a race again every later one, so
 // the two cannot drift apart. Moves objects only; no GL call.
 void placeSceneForRun();
+
+// The scene's projection for a framebuffer of `size` pixels, to the scene's
+// programs, and `size` kept as projectedSize; a size without an area gets the
+// default 800 x 600 shape. Set-up projects for the window it is given; a
+// window that changes its size is projected for again.
+void uploadSceneProjection(glm::ivec2 size);
 
 // The camera's view, and its position where a program shades with it, to the
 // scene's programs: the frames that follow draw from there.

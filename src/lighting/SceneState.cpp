@@ -30,6 +30,7 @@ std::vector<GLuint> depthCubeMaps;
 GLuint clearedShadowFace = 0;
 GLfloat clearedShadowFaceDepth = 1.0f;
 ShadowCache shadowCache;
+glm::ivec2 projectedSize{0};
 bool lensFlaresEnabled = true;
 
 std::unique_ptr<scene::Cube>& pointLightCube(int k)
@@ -74,6 +75,7 @@ void releaseSceneState()
     for (FlareTexture* flare : flareTextures)
         delete flare;
     flareTextures.clear();
+    projectedSize = glm::ivec2(0);
     lensFlaresEnabled = true;
 }
 

@@ -50,6 +50,10 @@ extern GLfloat clearedShadowFaceDepth;
 // What the maps were last drawn from (updateShadowMaps).
 extern ShadowCache shadowCache;
 
+// The framebuffer size, in pixels, that the scene's programs hold a
+// projection for (uploadSceneProjection); the viewport and the flares use it.
+extern glm::ivec2 projectedSize;
+
 // Switched by F6; the lit pass reads it. The run's own state, obstacles
 // included, is in scene/RunState.h.
 extern bool lensFlaresEnabled;

@@ -11,6 +11,12 @@ float windowAspect(int width, int height)
     return static_cast<float>(width) / static_cast<float>(height);
 }
 
+ViewportChange viewportChange(glm::ivec2 projectedFor, glm::ivec2 size, bool minimised)
+{
+    const bool hasArea = !minimised && windowAspect(size.x, size.y) > 0.0f;
+    return ViewportChange{hasArea, hasArea && size != projectedFor};
+}
+
 glm::mat4 sceneProjection(float aspect)
 {
     return glm::perspective(sceneFieldOfView, aspect, sceneNear, sceneFar);

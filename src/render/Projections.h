@@ -22,6 +22,17 @@ constexpr float textSpaceHeight = 600.0f;
 // treat as "nothing to draw" instead of feeding infinity into a projection.
 float windowAspect(int width, int height);
 
+// What a frame does with the window's framebuffer (`size`, in pixels): it
+// draws only into one with an area, so a minimised window, or one no pixel
+// wide or high, gets nothing drawn and no projection; and it projects the
+// scene afresh only when the size differs from the one it last projected for
+// (`projectedFor`), which a window without an area leaves as it was.
+struct ViewportChange {
+    bool draw = false;
+    bool reproject = false;
+};
+ViewportChange viewportChange(glm::ivec2 projectedFor, glm::ivec2 size, bool minimised);
+
 glm::mat4 sceneProjection(float aspect);
 glm::mat4 fireworksProjection();
 glm::mat4 shadowProjection();

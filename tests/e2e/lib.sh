@@ -37,6 +37,7 @@ e2e_cleanup() {
         sleep 1
         kill -9 "$GAME_PID" 2>/dev/null
     fi
+    stop_wm
     xdotool keyup Escape Left Right Up Down 2>/dev/null
     [ -n "${E2E_KEEP:-}" ] && echo "scratch files kept in $TMP" || rm -rf "$TMP"
 }
@@ -67,10 +68,17 @@ wait_window() {
     focus_window
 }
 
-# Gives the window the keyboard focus (there is no window manager), retrying
+# Gives the window the keyboard focus (with no window manager), retrying
 # while it is still being mapped. Best effort: keys are sent to the window
 # itself anyway, so a focus that does not stick is no failure.
 focus_window() {
+    # A window manager keeps its own idea of the focus: ask it.
+    if [ -n "${WM_PID:-}" ]; then
+        for _ in 1 2 3; do
+            timeout 5 xdotool windowactivate --sync "$WID" 2>/dev/null && return 0
+        done
+        e2e_fail "the window manager did not give the game the focus"
+    fi
     for _ in $(seq 1 25); do
         xdotool windowraise "$WID" 2>/dev/null
         timeout 2 xdotool windowfocus --sync "$WID" 2>/dev/null && return 0
@@ -118,7 +126,8 @@ quit_with_escape() {
 screenshot() {
     local mean
     for _ in $(seq 1 10); do
-        xdotool windowraise "$WID"
+        # (A window manager may take a raise for a wish to focus the window.)
+        [ -z "${WM_PID:-}" ] && xdotool windowraise "$WID"
         sleep 1 # let a frame or two repaint whatever was raised
         import -window "$WID" "$1" 2>/dev/null || continue
         mean=$(convert "$1" -alpha off -colorspace gray -format '%[fx:int(mean*1000)]' info:)
@@ -153,4 +162,122 @@ check_clean_output() {
     local last
     last=$(tail -n 1 "$TMP/out")
     [ "$last" = "particle destructor" ] || e2e_fail "last line of standard output is '$last', not 'particle destructor'"
+}
+
+# Starts a window manager, i3 (tiling) or openbox (stacking), on the test's
+# own display with a configuration of the test's own (no bar, no autostart),
+# and waits until it manages windows: WM_PID.
+start_wm() {
+    command -v "$1" >/dev/null || e2e_fail "$1 is not installed (scripts/install-deps.sh test)"
+    case $1 in
+    i3)
+        printf '# i3 config file (v4)\nfont pango:monospace 8\ndefault_border none\nfocus_follows_mouse no\n' \
+            >"$TMP/i3.conf"
+        i3 -c "$TMP/i3.conf" >"$TMP/wm.log" 2>&1 &
+        ;;
+    openbox)
+        printf '<openbox_config xmlns="http://openbox.org/3.4/rc"/>\n' >"$TMP/openbox.xml"
+        openbox --config-file "$TMP/openbox.xml" >"$TMP/wm.log" 2>&1 &
+        ;;
+    esac
+    WM_PID=$!
+    # Ready once its check window names it: a manager stopped before leaves
+    # its own check window behind on the root.
+    local check name
+    name=$([ "$1" = i3 ] && echo i3 || echo Openbox)
+    for _ in $(seq 1 50); do
+        check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '{ print $NF }')
+        [ -n "$check" ] && xprop -id "$check" _NET_WM_NAME 2>/dev/null | grep -q "\"$name\"" && return 0
+        sleep 0.2
+    done
+    e2e_fail "$1 did not start: $(tail -3 "$TMP/wm.log")"
+}
+
+stop_wm() {
+    [ -n "${OTHER_PID:-}" ] && kill "$OTHER_PID" 2>/dev/null
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
+    OTHER_PID=""
+    WM_PID=""
+}
+
+# Opens a window of another program (xmessage) that a window manager gives
+# the focus to: OTHER_WID.
+open_other_window() {
+    xmessage -title other "another program" >/dev/null 2>&1 &
+    OTHER_PID=$!
+    OTHER_WID=""
+    for _ in $(seq 1 50); do
+        OTHER_WID=$(xdotool search --onlyvisible --name '^other$' 2>/dev/null | head -n 1)
+        [ -n "$OTHER_WID" ] && return 0
+        sleep 0.2
+    done
+    e2e_fail "the other window did not appear"
+}
+
+# The game window's size and place on the screen: "WxH+X+Y".
+window_geometry() {
+    xwininfo -id "$WID" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+                               /^ *Width/ { w = $NF } /^ *Height/ { h = $NF }
+                               END { printf "%dx%d+%d+%d\n", w, h, x, y }'
+}
+
+# Waits (up to 20 s) for the game window to take the geometry GEOMETRY
+# ("WxH+X+Y", or "WxH" for any place).
+wait_geometry() {
+    local now=""
+    for _ in $(seq 1 100); do
+        now=$(window_geometry)
+        case $1 in
+        *+*) [ "$now" = "$1" ] && return 0 ;;
+        *) [ "${now%%+*}" = "$1" ] && return 0 ;;
+        esac
+        sleep 0.2
+    done
+    e2e_fail "the window is $now, not $1"
+}
+
+# Whether the picture stands still: a screenshot FILE, and another taken a
+# few frames later shows the same pixels.
+picture_still() {
+    screenshot "$1"
+    sleep 1.5
+    screenshot "$TMP/still-again.png"
+    [ "$(compare -metric AE "$1" "$TMP/still-again.png" null: 2>&1)" = 0 ]
+}
+
+# Whether the picture comes to stand still (picture_still) within a few tries:
+# what stops it takes a frame or two to arrive, and a game that goes on never
+# shows the same pixels twice.
+comes_to_rest() {
+    for _ in 1 2 3 4; do
+        picture_still "$1" && return 0
+    done
+    return 1
+}
+
+# Whether two screenshots of the scene at different window sizes show the
+# same view, the vertical field of view fixed: the larger picture's middle,
+# scaled to the other's height, against the other. Where the screen text lies
+# is left out (it keeps its 800 x 600 space stretched over the window, so it
+# differs by design), and the root-mean-square difference, 0 to 1, must stay
+# below 0.06; a stretched picture comes out far above it.
+same_view() {
+    local a=$1 b=$2 wa ha wb hb w
+    read -r wa ha < <(identify -format '%w %h' "$a")
+    read -r wb hb < <(identify -format '%w %h' "$b")
+    convert "$a" -resize "$((wa * hb / ha))x${hb}!" "$TMP/view-a.png"
+    wa=$((wa * hb / ha))
+    w=$((wa < wb ? wa : wb))
+    convert "$TMP/view-a.png" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-a.png"
+    convert "$b" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-b.png"
+    # The bands above "PAUSED" and between it and the score (text rows
+    # 300..600 and 60..220 of 600).
+    local top=$((hb * 200 / 600)) mid=$((hb * 300 / 600)) low=$((hb * 540 / 600)) rmse
+    for band in "${w}x${top}+0+0" "${w}x$((low - mid))+0+${mid}"; do
+        convert "$TMP/view-a.png" -crop "$band" +repage "$TMP/band-a.png"
+        convert "$TMP/view-b.png" -crop "$band" +repage "$TMP/band-b.png"
+        rmse=$(compare -metric RMSE "$TMP/band-a.png" "$TMP/band-b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+        echo "  view difference in band $band: $rmse"
+        awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || return 1
+    done
 }

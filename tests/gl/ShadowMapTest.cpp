@@ -210,7 +210,7 @@ TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
         run.cubes.clear();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        renderScene(window);
+        renderScene(glm::ivec2(windowWidth(), windowHeight()));
         return readPixels();
     };
     // The first frame moves the spot light onto the car; from then on an

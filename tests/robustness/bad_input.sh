@@ -267,7 +267,7 @@ if wanted replays; then
     replay_refused "empty" "it is empty" "$replays/empty.vrr"
     replay_refused "random bytes" "it is not a Velorun recording" "$replays/random.vrr"
     replay_refused "cut inside a frame" "it is cut short" "$replays/cut.vrr"
-    replay_refused "newer format" "it was recorded by a newer Velorun (recording format 7; this one plays format 1)" \
+    replay_refused "newer format" "it was recorded by a newer Velorun (recording format 7; this one plays format 2)" \
         "$replays/newer.vrr"
     replay_refused "no width" "its window size 0 x 600 is not one the game opens" "$replays/no-width.vrr"
     replay_refused "full-screen flag 2" "its full-screen flag 2 is neither 0 nor 1" "$replays/fullscreen-two.vrr"

@@ -7,6 +7,7 @@
 #include "app/GameRules.h"
 #include "app/GameState.h"
 #include "app/KeyCallback.h"
+#include "app/WindowEvents.h"
 #include "audio/AudioState.h"
 #include "input/GamepadMapping.h"
 #include "lighting/SceneState.h"
@@ -203,6 +204,53 @@ TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
     keyCallback(game.window(), GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
     keyCallback(game.window(), GLFW_KEY_ESCAPE, 0, GLFW_RELEASE, 0);
     EXPECT_FALSE(game.frame(frameStep));
+}
+
+// The window losing the focus, or minimised, pauses a run as P does; the
+// focus coming back resumes nothing, P does. GAME OVER goes on while the
+// window is away, and a window without an area is drawn into by nothing.
+TEST_F(RunCommandScenario, LookingAwayPausesARunWhichOnlyPResumes)
+{
+    game.frame(frameStep);
+    windowFocusCallback(game.window(), GLFW_FALSE);
+    game.frame(frameStep);
+    ASSERT_TRUE(run.paused) << "the focus went and the run went on";
+    const auto held = runFields();
+    game.frames(32, frameStep);
+    windowFocusCallback(game.window(), GLFW_TRUE);
+    game.frames(32, frameStep);
+    EXPECT_EQ(runFields(), held) << "the focus came back and the run went on by itself";
+    press(GLFW_KEY_P);
+    EXPECT_FALSE(run.paused);
+
+    windowIconifyCallback(game.window(), GLFW_TRUE);
+    game.frame(frameStep);
+    EXPECT_TRUE(run.paused) << "minimised, the run went on";
+    windowIconifyCallback(game.window(), GLFW_FALSE);
+    press(GLFW_KEY_P);
+    ASSERT_FALSE(run.paused);
+
+    crash();
+    windowIconifyCallback(game.window(), GLFW_TRUE);
+    framebufferSizeCallback(game.window(), 0, 0);
+    const int sparksBefore = particleSystem.time;
+    game.frames(8, frameStep);
+    EXPECT_FALSE(run.paused) << "GAME OVER paused";
+    EXPECT_GT(particleSystem.time, sparksBefore) << "the fireworks stopped while the window was away";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(countPixels(game.captureFrame(), 0, 0, game.width(), game.height(),
+                          [](const unsigned char* p) { return !near(p, clearColour(), 2); }),
+              0)
+        << "something was drawn into a window without an area";
+    windowIconifyCallback(game.window(), GLFW_FALSE);
+    framebufferSizeCallback(game.window(), game.width(), game.height());
+    game.frame(frameStep);
+    EXPECT_GT(countPixels(game.captureFrame(), 50, 180, 560, 260,
+                          [](const unsigned char* p) {
+                              return near(p, Rgb{255, 255, 255}, 30);
+                          }),
+              1000)
+        << "no GAME OVER drawn once the window came back";
 }
 
 } // namespace

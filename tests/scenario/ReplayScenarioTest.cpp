@@ -1,5 +1,7 @@
-// A recorded session fed back runs the very same game; the same recording
-// with one key press taken out is caught at the first state check after it.
+// A recorded session fed back runs the very same game, pausing where the
+// window lost the focus, without touching the watcher's display where the
+// player went full screen; the same recording with one key press taken out
+// is caught at the first state check after it.
 #include "ScenarioHarness.h"
 
 #include "app/FrameSeam.h"
@@ -7,6 +9,8 @@
 #include "app/KeyCallback.h"
 #include "app/ReplayPlayer.h"
 #include "app/ReplayRecorder.h"
+#include "app/WindowEvents.h"
+#include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <cstdlib>
@@ -19,6 +23,8 @@ namespace {
 
 constexpr int sessionFrames = 40;
 constexpr int pauseFrame = 12; // P goes down here, and again at frame 20
+constexpr int fullScreenFrame = 3; // F11 here, and again at frame 5
+constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
 
 // A session of two-key steering, a pause and its end, through the scripted
@@ -38,8 +44,12 @@ void recordSession(const std::string& path)
             game.hold(GLFW_KEY_UP);
             game.hold(GLFW_KEY_RIGHT);
         }
-        if (frame == pauseFrame || frame == 20)
+        if (frame == pauseFrame || frame == 20 || frame == 27)
             game.hold(GLFW_KEY_P);
+        if (frame == fullScreenFrame || frame == fullScreenFrame + 2)
+            game.hold(GLFW_KEY_F11);
+        if (frame == focusLostFrame)
+            windowFocusCallback(game.window(), GLFW_FALSE);
         // More presses in one frame than a recording keeps: a P after them
         // must not act, or the replay, which never sees it, would differ.
         if (frame == 30) {
@@ -48,7 +58,14 @@ void recordSession(const std::string& path)
             keyCallback(game.window(), GLFW_KEY_P, 0, GLFW_PRESS, 0);
         }
         game.frame(0.05);
+        if (frame == fullScreenFrame) {
+            EXPECT_NE(glfwGetWindowMonitor(game.window()), nullptr) << "F11 did not go full screen";
+        }
+        if (frame == focusLostFrame) {
+            EXPECT_TRUE(run.paused) << "the focus went and the run went on";
+        }
     }
+    EXPECT_EQ(glfwGetWindowMonitor(game.window()), nullptr) << "F11 again did not come back";
     recorder.finish();
 }
 
@@ -60,7 +77,9 @@ std::string replayVerdict(Replay replay)
     game.start();
     ReplayPlayer player(std::move(replay), ReplayPlayer::Pace::Unpaced);
     player.install(game.window());
-    while (!player.finished() && runFrame(game.window())) {}
+    while (!player.finished() && runFrame(game.window())) {
+        EXPECT_EQ(glfwGetWindowMonitor(game.window()), nullptr) << "the replay changed the display";
+    }
     player.checkEnd();
     return player.verdict();
 }
@@ -72,6 +91,8 @@ TEST(ReplayScenario, ReplaysExactlyAndNamesWhereAnEditedPressLeftTheRecording)
     recordSession(path);
     ReplayReading reading = readReplayFile(path);
     ASSERT_TRUE(reading.replay) << reading.error;
+    EXPECT_TRUE(reading.replay->frames[fullScreenFrame - 1].input.pressed(GLFW_KEY_F11));
+    EXPECT_TRUE(reading.replay->frames[focusLostFrame - 1].input.pressed(input::focusLostKey));
     EXPECT_EQ(replayVerdict(*reading.replay), "40 frames played; every state check matched");
 
     // The file edited: the first P press taken out, so the game never pauses

@@ -84,6 +84,40 @@ TEST(Projections, ZeroHeightWindowGivesNoAspect)
     EXPECT_TRUE(std::isfinite(windowAspect(800, 0)));
 }
 
+// A frame draws only into a window with an area, and projects afresh only
+// when the size differs from the one it projected for; a window without an
+// area keeps that size, so coming back at it costs nothing.
+struct ViewportCase {
+    const char* name;
+    glm::ivec2 projectedFor, size;
+    bool minimised;
+    bool draw, reproject;
+};
+
+void PrintTo(const ViewportCase& c, std::ostream* os) { *os << c.name; }
+
+class WindowSizes : public ::testing::TestWithParam<ViewportCase> {};
+
+TEST_P(WindowSizes, DrawAndProjectOnlyWhereThereIsAnAreaThatChanged)
+{
+    const ViewportCase& c = GetParam();
+    const ViewportChange change = viewportChange(c.projectedFor, c.size, c.minimised);
+    EXPECT_EQ(change.draw, c.draw);
+    EXPECT_EQ(change.reproject, c.reproject);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Projections, WindowSizes,
+    ::testing::Values(ViewportCase{"Unchanged", {800, 600}, {800, 600}, false, true, false},
+                      ViewportCase{"Resized", {800, 600}, {1200, 500}, false, true, true},
+                      ViewportCase{"NoHeight", {800, 600}, {1200, 0}, false, false, false},
+                      ViewportCase{"NoWidth", {800, 600}, {0, 500}, false, false, false},
+                      ViewportCase{"NoArea", {800, 600}, {0, 0}, false, false, false},
+                      ViewportCase{"Minimised", {800, 600}, {800, 600}, true, false, false},
+                      ViewportCase{"MinimisedAndResized", {800, 600}, {1200, 500}, true, false, false},
+                      ViewportCase{"FirstAreaAfterStartingWithout", {0, 0}, {800, 600}, false, true, true}),
+    [](const ::testing::TestParamInfo<ViewportCase>& info) { return std::string(info.param.name); });
+
 // --- scene projection --------------------------------------------------------
 
 // 70.0 is handed over as radians: the focal factor is 1 / tan(35.0 rad).

@@ -1,5 +1,5 @@
-// What R / Enter, P and a gamepad's Start do to a run, in every state and mix:
-// no stray key costs a run.
+// What R / Enter, P, a gamepad's Start and the focus going do to a run, in
+// every state and mix: no stray key costs a run, and none goes on unasked.
 #include "app/RunCommands.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +29,8 @@ constexpr CommandKeys r{true, false, false};
 constexpr CommandKeys p{false, true, false};
 constexpr CommandKeys start{false, false, true};
 constexpr CommandKeys pAndR{true, true, false};
+constexpr CommandKeys focusLost{false, false, false, true};
+constexpr CommandKeys pAndFocusLost{false, true, false, true};
 
 INSTANTIATE_TEST_SUITE_P(
     EveryState, RunCommands,
@@ -42,7 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"StartAtGameOver", start, true, false, RunCommand::RaceAgain},
                       CommandCase{"PWhilePaused", p, false, true, RunCommand::Resume},
                       CommandCase{"StartWhilePaused", start, false, true, RunCommand::Resume},
-                      CommandCase{"RWhilePaused", r, false, true, RunCommand::None}),
+                      CommandCase{"RWhilePaused", r, false, true, RunCommand::None},
+                      CommandCase{"FocusLostWhileRacing", focusLost, false, false, RunCommand::Pause},
+                      CommandCase{"FocusLostAtGameOver", focusLost, true, false, RunCommand::None},
+                      CommandCase{"PAndFocusLostWhilePaused", pAndFocusLost, false, true, RunCommand::None}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The picture follows the window, whoever sizes it.
+# Without a window manager: a paused game resized from 800 x 600 to 1200 x 500
+# shows the same view, its vertical field of view fixed; with its flares it
+# draws exactly what a replay of the same session in a window opened at
+# 1200 x 500 draws; F11 and Alt+Enter take it to full screen and back.
+# Under i3 (tiling) and openbox (stacking): the window as the manager sizes it
+# at start and after a second window takes half the screen shows the same
+# view; the focus going to the other window, or the game minimised, pauses the
+# run, the focus coming back does not resume it and P does. No GL error
+# anywhere.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+read -r SCREEN_W SCREEN_H < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+
+# Down and Left carry the car to the lower left, clear of the obstacles
+# (which all come in the upper right), where it stays whatever comes.
+drive_to_safety() {
+    key_down Left
+    key_down Down
+    sleep 3
+    key_up Left
+    key_up Down
+}
+
+racing() { ! picture_still "$TMP/racing.png"; }
+
+# KEY (F11 or alt+Return) twice: full screen at the screen's size, then the
+# window's size and place before.
+full_screen_and_back() {
+    local before
+    before=$(window_geometry)
+    tap_key "$1"
+    wait_geometry "${SCREEN_W}x${SCREEN_H}+0+0"
+    tap_key "$1"
+    wait_geometry "$before"
+    echo "ok: $1 went full screen (${SCREEN_W}x${SCREEN_H}) and back to $before"
+}
+
+# Sets the window size that recording FILE opens to W x H: the header holds it
+# after the magic, the format version and two counted texts.
+set_recorded_size() {
+    local file=$1 at=10 len
+    for _ in 1 2; do
+        len=$(od -An -tu1 -j"$at" -N1 "$file" | tr -d ' ')
+        at=$((at + 1 + len))
+    done
+    le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))\\x00\\x00"; }
+    { le32 "$2"; le32 "$3"; } | dd of="$file" bs=1 seek="$at" conv=notrunc status=none
+}
+
+# --- Without a window manager --------------------------------------------
+recording=$TMP/resized.vrr
+start_game --record "$recording" 800 600
+wait_window
+drive_to_safety
+tap_key p
+tap_key F6
+comes_to_rest "$TMP/800.png" || e2e_fail "P did not stop the picture"
+xdotool windowsize "$WID" 1200 500
+wait_geometry 1200x500
+sleep 2
+comes_to_rest "$TMP/1200.png" || e2e_fail "the resized paused picture does not stand still"
+[ "$(identify -format '%wx%h' "$TMP/1200.png")" = 1200x500 ] || e2e_fail "no 1200 x 500 picture"
+same_view "$TMP/800.png" "$TMP/1200.png" || e2e_fail "resized to 1200 x 500, the picture lost its proportions"
+echo "ok: the paused picture resized to 1200 x 500 keeps the view"
+tap_key F6
+comes_to_rest "$TMP/1200-flares.png" || e2e_fail "the flares' repaint does not stand still"
+full_screen_and_back F11
+full_screen_and_back alt+Return
+# The replay below needs a while to look at the last picture.
+sleep 8
+quit_with_escape
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"
+check_clean_output
+
+# The same session in a window opened at 1200 x 500: the picture the resized
+# window showed, flares on their lamps, and full screen never touched.
+set_recorded_size "$recording" 1200 500
+start_game --replay "$recording"
+wait_window
+matched=""
+while kill -0 "$GAME_PID" 2>/dev/null; do
+    [ "$(window_geometry | cut -d+ -f1)" = 1200x500 ] || e2e_fail "the replay's window is $(window_geometry)"
+    import -window "$WID" "$TMP/replayed.png" 2>/dev/null || continue
+    [ "$(compare -metric AE "$TMP/replayed.png" "$TMP/1200-flares.png" null: 2>&1)" = 0 ] && matched=yes && break
+    sleep 0.5
+done
+[ -n "$matched" ] || e2e_fail "no picture of the replay at 1200 x 500 equals the resized game's"
+echo "ok: a game opened at 1200 x 500 draws what the resized one drew"
+wait "$GAME_PID"
+status=$?
+GAME_PID=""
+[ "$status" -eq 0 ] || e2e_fail "the replay ended with status $status: $(grep '^Replay' "$TMP/out")"
+grep -q "every state check matched" "$TMP/out" || e2e_fail "the replay differed: $(grep '^Replay' "$TMP/out")"
+check_clean_output
+
+# --- Under window managers -----------------------------------------------
+# Focus elsewhere pauses, focus back does not resume, P does; minimised and
+# back, a run stays paused.
+focus_pauses() {
+    tap_key p
+    racing || e2e_fail "$1: P did not set the run going again"
+    xdotool windowactivate --sync "$OTHER_WID"
+    [ "$(xdotool getwindowfocus)" = "$OTHER_WID" ] || e2e_fail "$1: the other window did not take the focus"
+    comes_to_rest "$TMP/away.png" || e2e_fail "$1: the focus went to another window and the run went on"
+    xdotool windowactivate --sync "$WID"
+    comes_to_rest "$TMP/back.png" || e2e_fail "$1: the focus came back and the run went on by itself"
+    tap_key p
+    racing || e2e_fail "$1: P did not set the run going again"
+    echo "ok: $1: the focus going pauses the run, only P resumes it"
+}
+
+# i3 tiles the window over the whole screen before its first frame, and into
+# half of it once a second window opens.
+start_wm i3
+start_game 800 600
+wait_window
+wait_geometry "${SCREEN_W}x${SCREEN_H}"
+drive_to_safety
+tap_key F6
+tap_key p
+comes_to_rest "$TMP/i3-whole.png" || e2e_fail "i3: P did not stop the picture"
+open_other_window
+wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
+sleep 2
+comes_to_rest "$TMP/i3-half.png" || e2e_fail "i3: the other window's focus set the run going"
+same_view "$TMP/i3-whole.png" "$TMP/i3-half.png" || e2e_fail "i3: the tiled pictures do not show the same view"
+echo "ok: i3: tiled whole and half, the view stays"
+focus_pauses i3
+# i3 minimises nothing; its scratchpad hides a window and brings it back.
+i3-msg "[id=$WID] move scratchpad" >/dev/null
+sleep 2
+i3-msg "[id=$WID] scratchpad show, floating disable" >/dev/null
+wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
+comes_to_rest "$TMP/i3-back.png" || e2e_fail "i3: hidden and shown again, the run went on"
+quit_with_escape
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "i3: exit status $EXIT_STATUS"
+check_clean_output
+stop_wm
+
+# openbox places the window as it was asked for; the player moves it to the
+# left half of the screen, beside the other window.
+start_wm openbox
+start_game 800 600
+wait_window
+wait_geometry 800x600
+drive_to_safety
+tap_key F6
+tap_key p
+comes_to_rest "$TMP/openbox-start.png" || e2e_fail "openbox: P did not stop the picture"
+open_other_window
+xdotool windowsize "$OTHER_WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$OTHER_WID" $((SCREEN_W / 2)) 0
+xdotool windowsize "$WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$WID" 0 0
+wait_geometry "$((SCREEN_W / 2))x$((SCREEN_H - 100))"
+sleep 2
+comes_to_rest "$TMP/openbox-half.png" || e2e_fail "openbox: the other window's focus set the run going"
+same_view "$TMP/openbox-start.png" "$TMP/openbox-half.png" ||
+    e2e_fail "openbox: the resized picture does not show the same view"
+echo "ok: openbox: placed and resized, the view stays"
+focus_pauses openbox
+xdotool windowminimize --sync "$WID"
+sleep 2
+xdotool windowactivate --sync "$WID"
+comes_to_rest "$TMP/openbox-back.png" || e2e_fail "openbox: minimised and restored, the run went on"
+full_screen_and_back F11
+full_screen_and_back alt+Return
+quit_with_escape
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "openbox: exit status $EXIT_STATUS"
+check_clean_output
+stop_wm
+echo "OK"
