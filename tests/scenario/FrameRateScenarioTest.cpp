@@ -79,7 +79,6 @@ TEST_F(FrameRateScenario, AtTopSpeedInTheObstaclesQuadrantNoCubePassesThroughThe
 TEST_F(FrameRateScenario, AtSixtyFramesASecondARunEndsInTheSameFrameAndPlaceAsEver)
 {
     game.frame(tinyStep);
-    std::srand(1); // the draws of a fresh process
     game.frame(1.0); // the first obstacle, 45 ahead of the car
     ASSERT_EQ(run.cubes.size(), 1u);
     const glm::vec3 cube = scene::positionOf(run.cubes[0]->modelMatrix);

@@ -28,11 +28,9 @@ constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
 
 // A session of two-key steering, a pause and its end, through the scripted
-// drive, recorded to `path`. Each session starts the generator where a fresh
-// process has it, as the game's own would.
+// drive, recorded to `path`.
 void recordSession(const std::string& path)
 {
-    std::srand(1);
     ScenarioHarness game;
     game.start();
     ReplayRecorder recorder;
@@ -72,7 +70,6 @@ void recordSession(const std::string& path)
 // Plays `replay` back as fast as it goes; the replay's closing line.
 std::string replayVerdict(Replay replay)
 {
-    std::srand(1);
     ScenarioHarness game;
     game.start();
     ReplayPlayer player(std::move(replay), ReplayPlayer::Pace::Unpaced);
