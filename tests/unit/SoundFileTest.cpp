@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChunkCase{"cut WAV behind 200 chunks", "RIFF", "WAVE", {fmt, {"data", 100, 60}}, true, 200},
         ChunkCase{"length left open", "RIFF", "WAVE", {fmt, {"data", 0xFFFFFFFFu, 60}}, false},
         ChunkCase{"odd length, last pad byte missing", "RIFF", "WAVE", {fmt, {"data", 61, 61}}, false},
-        ChunkCase{"whole RIFX", "RIFX", "WAVE", {fmt, {"data", 128, 128}}, false},
+        ChunkCase{"cut RIFX", "RIFX", "WAVE", {fmt, {"data", 128, 64}}, true},
         ChunkCase{"whole AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 208, 208}}, false},
         ChunkCase{"cut AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 1000, 200}}, true},
         ChunkCase{"cut 8SVX", "FORM", "8SVX", {{"VHDR", 20, 20}, {"BODY", 500, 100}}, true}));
