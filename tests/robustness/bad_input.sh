@@ -197,9 +197,12 @@ if wanted sounds; then
     }
     export ALSOFT_CONF="$work/alsoft.conf"
 
-    wav_header() { # channels rate data_bytes: 16-bit PCM
-        printf RIFF; le $(($3 + 36)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
-        le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2; printf data; le "$3" 4
+    wav_header() { # channels rate data_bytes [chunks]: 16-bit PCM, small LIST chunks before the data
+        local chunks=${4:-0} i
+        printf RIFF; le $(($3 + 36 + 12 * chunks)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
+        le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2
+        for ((i = 0; i < chunks; i++)); do printf LIST; le 4 4; printf INFO; done
+        printf data; le "$3" 4
     }
     damage_sound() { # kind path
         case $1 in
@@ -212,6 +215,9 @@ if wanted sounds; then
             directory) rm "$2" && mkdir "$2" ;;
             channels) { wav_header 3 22050 6000; head -c 6000 /dev/zero; } >"$2" ;;
             zero-rate) { wav_header 1 0 2000; head -c 2000 /dev/zero; } >"$2" ;;
+            # Cut inside the samples behind enough chunks to push libsndfile's
+            # note of the cut out of its log.
+            cut-behind-chunks) { wav_header 1 22050 6000 200; head -c 2000 /dev/zero; } >"$2" ;;
             # FLAC whose only header declares 2^36 - 1 frames of 16-bit mono
             # at 22050 Hz; no audio follows.
             overlong)
@@ -224,7 +230,7 @@ if wanted sounds; then
     # Without a device no sound file is read, so nothing may be reported.
     for case in empty:engine:wave random:crash:wave truncated:burst:wave directory:engine:wave \
                 channels:crash:wave zero-rate:burst:wave overlong:engine:wave cut-samples:crash:wave \
-                random:crash:none; do
+                cut-behind-chunks:burst:wave random:crash:none; do
         IFS=: read -r kind name device <<<"$case"
         label="$kind $name.wav, device $device"
         file=./Resources/Sounds/$name.wav
