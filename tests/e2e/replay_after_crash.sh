@@ -80,7 +80,7 @@ stops_at_once() {
         e2e_fail "$how: $(grep '^Replay' "$TMP/out")"
     echo "ok: $how stopped the waiting replay in $((SECONDS - before)) s"
 }
-tap_escape() { xdotool key --window "$WID" Escape; }
+tap_escape() { xdotool key --delay 0 --window "$WID" Escape; }
 stops_at_once "an Escape tap" tap_escape
 start_wm i3 # which closes a window as a desktop's close button does
 close_window() { i3-msg "[id=$WID] kill" >/dev/null; }
