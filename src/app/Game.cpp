@@ -37,8 +37,8 @@ void releaseEverythingForFatalExit() { releaseResources(); }
 
 void spawnObstacle()
 {
-    const int r1 = drawRandom();
-    const int r2 = drawRandom();
+    const int r1 = gameRandom.draw();
+    const int r2 = gameRandom.draw();
     const glm::vec3 p = spawnPosition(r1, r2, camera->position.z);
     run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
 }
@@ -394,6 +394,7 @@ void releaseResources()
     resetRun(0.0);
     bestScore.reset();
     racedAgain = false;
+    gameRandom = GameRandom{};
     releaseSceneState();
     releaseRenderState();
     releaseGameState();

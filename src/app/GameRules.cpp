@@ -109,13 +109,6 @@ std::string formatFrameTime(double seconds)
     return stream.str();
 }
 
-int drawRandom()
-{
-    // Where RAND_MAX is 32767 this is rand() itself; elsewhere it keeps the
-    // obstacles inside the tube's quadrant instead of miles away.
-    return std::rand() % 32768;
-}
-
 glm::vec3 spawnPosition(int r1, int r2, float cameraZ)
 {
     const float y = 2.0f * (static_cast<float>(r1) / 32767.0f);

@@ -48,9 +48,6 @@ std::string scoreFor(float carZ);
 // A double as a default-formatted stream writes it (0.0166667, 5e-05).
 std::string formatFrameTime(double seconds);
 
-// Pseudo-random integer 0..32767 from the C library's generator, never seeded.
-int drawRandom();
-
 // Obstacle position from two draws (y first, then x) and the camera's z.
 glm::vec3 spawnPosition(int r1, int r2, float cameraZ);
 

@@ -36,7 +36,7 @@ void postFrameUpdate()
     }
     if (hitWhereItStands || firstTouch) {
         if (run.fireworksPending) {
-            particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f));
+            particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f), gameRandom);
             run.fireworksPending = false;
         }
         run.gameOver = true;

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <istream>
+#include <new>
+#include <streambuf>
 #include <system_error>
 
 namespace velorun {
@@ -59,145 +62,6 @@ void putText(std::string& out, const std::string& text, std::size_t maxLength)
     out.append(text, 0, length);
 }
 
-// Reads the file front to back; the first thing missing or wrong stops it.
-class Reader {
-public:
-    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
-
-    bool failed() const { return !error_.empty(); }
-    const std::string& error() const { return error_; }
-    bool atEnd() const { return at_ == bytes_.size(); }
-
-    // Whether the next bytes are `expected`, which are then passed over.
-    bool skip(std::string_view expected)
-    {
-        if (bytes_.substr(at_, expected.size()) != expected)
-            return false;
-        at_ += expected.size();
-        return true;
-    }
-
-    void fail(std::string why)
-    {
-        if (error_.empty())
-            error_ = std::move(why);
-    }
-
-    std::uint8_t u8()
-    {
-        if (failed())
-            return 0;
-        if (at_ >= bytes_.size()) {
-            fail("it is cut short");
-            return 0;
-        }
-        return static_cast<std::uint8_t>(bytes_[at_++]);
-    }
-    std::uint16_t u16()
-    {
-        const unsigned low = u8();
-        return static_cast<std::uint16_t>(low | (unsigned{u8()} << 8u));
-    }
-    std::uint32_t u32()
-    {
-        std::uint32_t value = 0;
-        for (int shift = 0; shift < 32; shift += 8)
-            value |= std::uint32_t{u8()} << shift;
-        return value;
-    }
-    double f64()
-    {
-        std::uint64_t bits = 0;
-        for (int shift = 0; shift < 64; shift += 8)
-            bits |= std::uint64_t{u8()} << shift;
-        double value = 0.0;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-    // Printable ASCII of 1 to maxLength characters.
-    std::string text(std::size_t maxLength, const char* what)
-    {
-        const std::size_t length = u8();
-        std::string out;
-        for (std::size_t i = 0; i < length && !failed(); ++i) {
-            const std::uint8_t c = u8();
-            if (c < 0x20 || c > 0x7e)
-                fail(std::string("its header is damaged (") + what + ")");
-            out.push_back(static_cast<char>(c));
-        }
-        if (!failed() && (length == 0 || length > maxLength))
-            fail(std::string("its header is damaged (") + what + ")");
-        return out;
-    }
-
-private:
-    std::string_view bytes_;
-    std::size_t at_ = 0;
-    std::string error_;
-};
-
-void readHeader(Reader& in, ReplayHeader& header)
-{
-    if (!in.skip(std::string_view(magic, sizeof magic)))
-        return in.fail("it is not a Velorun recording");
-    const std::uint16_t version = in.u16();
-    if (!in.failed() && version > replayFormatVersion)
-        return in.fail("it was recorded by a newer Velorun (recording format " + std::to_string(version) +
-                       "; this one plays format " + std::to_string(replayFormatVersion) + ")");
-    if (!in.failed() && version == 0)
-        return in.fail("it is not a Velorun recording");
-    header.gameVersion = in.text(maxVersionLength, "version");
-    header.build = in.text(maxBuildLength, "build");
-    header.window.width = static_cast<std::int32_t>(in.u32());
-    header.window.height = static_cast<std::int32_t>(in.u32());
-    const std::uint8_t fullScreen = in.u8();
-    header.checkInterval = in.u16();
-    if (in.failed())
-        return;
-    const LaunchSettings& w = header.window;
-    if (w.width < 1 || w.width > maxWindowSide || w.height < 1 || w.height > maxWindowSide)
-        return in.fail("its window size " + std::to_string(w.width) + " x " + std::to_string(w.height) +
-                       " is not one the game opens");
-    if (fullScreen > 1)
-        return in.fail("its full-screen flag " + std::to_string(fullScreen) + " is neither 0 nor 1");
-    header.window.fullScreen = fullScreen == 1;
-    if (header.checkInterval == 0)
-        in.fail("its header is damaged (state checks)");
-}
-
-// One frame's record after its kind byte; false once the file is refused.
-bool readFrame(Reader& in, std::uint8_t kind, double previousClock, const std::string& name,
-               ReplayFrame& frame)
-{
-    input::FrameInput& input = frame.input;
-    input.keyboard = in.u8();
-    input.now = in.f64();
-    if (kind & hasGamepad)
-        input.gamepad = in.u8();
-    if (kind & hasPresses) {
-        const std::size_t count = in.u8();
-        if (count == 0 || count > input::maxPressesPerFrame)
-            in.fail(name + " is damaged (presses)");
-        for (std::size_t i = 0; i < count && !in.failed(); ++i) {
-            const std::size_t code = in.u8();
-            if (code >= input::pressKeys.size())
-                in.fail(name + " is damaged (presses)");
-            else
-                input.presses.push_back(input::pressKeys[code]);
-        }
-    }
-    if (kind & hasCheck)
-        frame.check = in.u32();
-    if (in.failed())
-        return false;
-    if ((input.keyboard & ~keyboardKeys) || (input.gamepad & ~input::allHeldKeys) ||
-        ((kind & hasGamepad) && input.gamepad == 0))
-        in.fail(name + " is damaged (keys)");
-    else if (!std::isfinite(input.now) || input.now < previousClock || input.now > maxClock)
-        in.fail(name + " is damaged (clock)");
-    return !in.failed();
-}
-
 } // namespace
 
 void writeReplayHeader(std::string& out, const ReplayHeader& header)
@@ -240,49 +104,230 @@ void writeReplayEnd(std::string& out, std::uint32_t frameCount, std::uint32_t fi
     putU32(out, finalCheck);
 }
 
-ReplayReading readReplay(std::string_view bytes)
+ReplayReader::ReplayReader(std::istream& in) : in_(in.rdbuf()) {}
+
+void ReplayReader::fail(std::string why)
 {
-    if (bytes.empty())
-        return {std::nullopt, "it is empty"};
-    Reader in(bytes);
-    Replay replay;
-    readHeader(in, replay.header);
-    double clock = 0.0;
-    while (!in.failed()) {
-        const std::uint8_t kind = in.u8();
-        if (in.failed())
-            break;
-        if (kind == kindEnd) {
-            const std::uint32_t count = in.u32();
-            replay.finalCheck = in.u32();
-            if (in.failed())
-                break;
-            if (count != replay.frames.size())
-                in.fail("its end counts " + std::to_string(count) + " frames, but it holds " +
-                        std::to_string(replay.frames.size()));
-            else if (!in.atEnd())
-                in.fail("it goes on after its end");
-            else if (replay.frames.empty())
-                in.fail("it holds no frames");
-            break;
-        }
-        const std::string frameName = "frame " + std::to_string(replay.frames.size() + 1);
-        if ((kind & kindMask) != kindFrame || (kind & ~(kindMask | hasGamepad | hasPresses | hasCheck))) {
-            in.fail(frameName + " is damaged");
-            break;
-        }
-        ReplayFrame frame;
-        if (!readFrame(in, kind, clock, frameName, frame))
-            break;
-        clock = frame.input.now;
-        replay.frames.push_back(std::move(frame));
-    }
-    if (in.failed())
-        return {std::nullopt, in.error()};
-    return {std::move(replay), ""};
+    if (error_.empty())
+        error_ = std::move(why);
 }
 
-ReplayReading readReplayFile(const std::string& path)
+bool ReplayReader::atEnd() { return !in_ || in_->sgetc() == std::streambuf::traits_type::eof(); }
+
+std::uint8_t ReplayReader::u8()
+{
+    if (failed())
+        return 0;
+    const int c = in_ ? in_->sbumpc() : std::streambuf::traits_type::eof();
+    if (c == std::streambuf::traits_type::eof()) {
+        fail("it is cut short");
+        return 0;
+    }
+    empty_ = false;
+    return static_cast<std::uint8_t>(c);
+}
+
+std::uint16_t ReplayReader::u16()
+{
+    const unsigned low = u8();
+    return static_cast<std::uint16_t>(low | (unsigned{u8()} << 8u));
+}
+
+std::uint32_t ReplayReader::u32()
+{
+    std::uint32_t value = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        value |= std::uint32_t{u8()} << shift;
+    return value;
+}
+
+double ReplayReader::f64()
+{
+    std::uint64_t bits = 0;
+    for (int shift = 0; shift < 64; shift += 8)
+        bits |= std::uint64_t{u8()} << shift;
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Printable ASCII of 1 to maxLength characters.
+std::string ReplayReader::text(std::size_t maxLength, const char* what)
+{
+    const std::size_t length = u8();
+    std::string out;
+    for (std::size_t i = 0; i < length && !failed(); ++i) {
+        const std::uint8_t c = u8();
+        if (c < 0x20 || c > 0x7e)
+            fail(std::string("its header is damaged (") + what + ")");
+        out.push_back(static_cast<char>(c));
+    }
+    if (!failed() && (length == 0 || length > maxLength))
+        fail(std::string("its header is damaged (") + what + ")");
+    return out;
+}
+
+bool ReplayReader::readHeader(ReplayHeader& header)
+{
+    if (atEnd()) {
+        fail("it is empty");
+        return false;
+    }
+    for (char expected : magic) {
+        const int c = in_->sbumpc();
+        if (c != static_cast<unsigned char>(expected)) {
+            fail("it is not a Velorun recording");
+            return false;
+        }
+    }
+    const std::uint16_t version = u16();
+    if (failed())
+        return false;
+    if (version == 0) {
+        fail("it is not a Velorun recording");
+        return false;
+    }
+    if (version != replayFormatVersion) {
+        fail(std::string("it was recorded by ") + (version > replayFormatVersion ? "a newer" : "an older") +
+             " Velorun (recording format " + std::to_string(version) + "; this one plays format " +
+             std::to_string(replayFormatVersion) + ")");
+        return false;
+    }
+    header.gameVersion = text(maxVersionLength, "version");
+    header.build = text(maxBuildLength, "build");
+    header.window.width = static_cast<std::int32_t>(u32());
+    header.window.height = static_cast<std::int32_t>(u32());
+    const std::uint8_t fullScreen = u8();
+    header.checkInterval = u16();
+    if (failed())
+        return false;
+    const LaunchSettings& w = header.window;
+    if (w.width < 1 || w.width > maxWindowSide || w.height < 1 || w.height > maxWindowSide)
+        fail("its window size " + std::to_string(w.width) + " x " + std::to_string(w.height) +
+             " is not one the game opens");
+    else if (fullScreen > 1)
+        fail("its full-screen flag " + std::to_string(fullScreen) + " is neither 0 nor 1");
+    else if (header.checkInterval == 0)
+        fail("its header is damaged (state checks)");
+    header.window.fullScreen = fullScreen == 1;
+    return !failed();
+}
+
+// One frame's record after its kind byte; false once the file is refused.
+bool ReplayReader::readFrame(std::uint8_t kind, ReplayFrame& frame)
+{
+    const std::string name = "frame " + std::to_string(frames_ + 1);
+    if ((kind & kindMask) != kindFrame || (kind & ~(kindMask | hasGamepad | hasPresses | hasCheck))) {
+        fail(name + " is damaged");
+        return false;
+    }
+    frame = ReplayFrame{};
+    input::FrameInput& input = frame.input;
+    input.keyboard = u8();
+    input.now = f64();
+    if (kind & hasGamepad)
+        input.gamepad = u8();
+    if (kind & hasPresses) {
+        const std::size_t count = u8();
+        if (!failed() && (count == 0 || count > input::maxPressesPerFrame))
+            fail(name + " is damaged (presses)");
+        for (std::size_t i = 0; i < count && !failed(); ++i) {
+            const std::size_t code = u8();
+            if (failed())
+                break;
+            if (code >= input::pressKeys.size())
+                fail(name + " is damaged (presses)");
+            else
+                input.presses.push_back(input::pressKeys[code]);
+        }
+    }
+    if (kind & hasCheck)
+        frame.check = u32();
+    if (failed())
+        return false;
+    if ((input.keyboard & ~keyboardKeys) || (input.gamepad & ~input::allHeldKeys) ||
+        ((kind & hasGamepad) && input.gamepad == 0))
+        fail(name + " is damaged (keys)");
+    else if (!std::isfinite(input.now) || input.now < clock_ || input.now - clock_ > maxReplayFrameGap ||
+             input.now > maxClock)
+        fail(name + " is damaged (clock)");
+    return !failed();
+}
+
+ReplayReader::Record ReplayReader::next(ReplayFrame& frame)
+{
+    if (failed())
+        return Record::Refused;
+    if (atEnd()) {
+        if (frames_ == 0) {
+            fail("it holds no frames");
+            return Record::Refused;
+        }
+        return Record::Unended;
+    }
+    const std::uint8_t kind = u8();
+    if (kind == kindEnd) {
+        const std::uint32_t count = u32();
+        finalCheck_ = u32();
+        if (failed())
+            return Record::Refused;
+        if (count != frames_)
+            fail("its end counts " + std::to_string(count) + " frames, but it holds " +
+                 std::to_string(frames_));
+        else if (!atEnd())
+            fail("it goes on after its end");
+        else if (frames_ == 0)
+            fail("it holds no frames");
+        return failed() ? Record::Refused : Record::End;
+    }
+    if (!readFrame(kind, frame))
+        return Record::Refused;
+    clock_ = frame.input.now;
+    ++frames_;
+    return Record::Frame;
+}
+
+namespace {
+
+// Reads `in` through; the frames go to `keep` and the end's check to
+// `finalCheck` when they are given.
+ReplayCheck readThrough(std::istream& in, std::vector<ReplayFrame>* keep, std::uint32_t* finalCheck)
+{
+    ReplayReader reader(in);
+    ReplaySummary summary;
+    if (!reader.readHeader(summary.header))
+        return {std::nullopt, reader.error()};
+    ReplayFrame frame;
+    for (;;) {
+        const ReplayReader::Record record = reader.next(frame);
+        if (record == ReplayReader::Record::Refused)
+            return {std::nullopt, reader.error()};
+        if (record == ReplayReader::Record::Frame) {
+            if (keep)
+                keep->push_back(std::move(frame));
+            continue;
+        }
+        summary.ended = record == ReplayReader::Record::End;
+        if (finalCheck)
+            *finalCheck = reader.finalCheck();
+        summary.frames = reader.framesRead();
+        return {summary, ""};
+    }
+}
+
+// A stream over bytes already in memory, without copying them.
+class BytesBuffer : public std::streambuf {
+public:
+    explicit BytesBuffer(std::string_view bytes)
+    {
+        char* begin = const_cast<char*>(bytes.data());
+        setg(begin, begin, begin + bytes.size());
+    }
+};
+
+} // namespace
+
+ReplayCheck checkReplayFile(const std::string& path)
 {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -291,10 +336,28 @@ ReplayReading readReplayFile(const std::string& path)
     if (size > maxReplayFileBytes)
         return {std::nullopt, "it is larger than any recording (" + std::to_string(size) + " bytes)"};
     std::ifstream file(path, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!file || !file.read(bytes.data(), static_cast<std::streamsize>(size)))
+    if (!file)
         return {std::nullopt, std::string("it cannot be read (") + std::strerror(errno) + ")"};
-    return readReplay(bytes);
+    try {
+        return readThrough(file, nullptr, nullptr);
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, "it cannot be read (out of memory)"};
+    }
+}
+
+ReplayReading readReplay(std::string_view bytes)
+{
+    BytesBuffer buffer(bytes);
+    std::istream in(&buffer);
+    Replay replay;
+    std::uint32_t finalCheck = 0;
+    ReplayCheck check = readThrough(in, &replay.frames, &finalCheck);
+    if (!check.summary)
+        return {std::nullopt, check.error};
+    replay.header = std::move(check.summary->header);
+    replay.ended = check.summary->ended;
+    replay.finalCheck = finalCheck;
+    return {std::move(replay), ""};
 }
 
 } // namespace velorun

@@ -12,19 +12,14 @@
 
 namespace velorun {
 
-namespace {
-
-bool playerWantsOut(GLFWwindow* window)
+ReplayPlayer::ReplayPlayer(const std::string& path, ReplaySummary summary, Pace pace)
+    : summary_(std::move(summary)), pace_(pace), file_(path, std::ios::binary), reader_(file_)
 {
-    if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS)
-        return true;
-    GLFWgamepadstate pad = input::restingGamepad();
-    return input::readFirstGamepad(pad) && input::gamepadHoldsKey(pad, GLFW_KEY_ESCAPE);
+    ReplayHeader header;
+    if (!reader_.readHeader(header))
+        readError_ = reader_.error();
+    readNext();
 }
-
-} // namespace
-
-ReplayPlayer::ReplayPlayer(Replay replay, Pace pace) : replay_(std::move(replay)), pace_(pace) {}
 
 void ReplayPlayer::install(GLFWwindow* window)
 {
@@ -38,47 +33,88 @@ void ReplayPlayer::install(GLFWwindow* window)
     seam.frameDone = [this](const input::FrameInput&) { frameDone(); };
 }
 
-double ReplayPlayer::now()
+void ReplayPlayer::readNext()
 {
-    if (finished())
-        return replay_.frames.empty() ? 0.0 : replay_.frames.back().input.now;
-    const double due = replay_.frames[next_].input.now;
-    if (pace_ == Pace::Recorded) {
-        // Waits on events, so Escape still stops a replay that waits long.
-        for (double left = due - glfwGetTime(); left > 0.0 && !playerWantsOut(window_);
-             left = due - glfwGetTime())
-            glfwWaitEventsTimeout(std::min(left, pausedGamepadInterval));
+    pending_.reset();
+    if (!readError_.empty())
+        return;
+    ReplayFrame frame;
+    switch (reader_.next(frame)) {
+    case ReplayReader::Record::Frame:
+        pending_ = std::move(frame);
+        break;
+    case ReplayReader::Record::End:
+        finalCheck_ = reader_.finalCheck();
+        break;
+    case ReplayReader::Record::Unended:
+        break;
+    case ReplayReader::Record::Refused:
+        readError_ = reader_.error();
+        break;
     }
-    return due;
 }
 
-void ReplayPlayer::readKeys(GLFWwindow* window, input::FrameInput& in)
+bool ReplayPlayer::playerWantsOut()
 {
+    if (stoppedByPlayer_ || !window_)
+        return stoppedByPlayer_;
+    // A tap of Escape can begin and end within one wait for events: the key
+    // handler keeps it.
+    const bool escapeTapped =
+        std::find(pendingPresses.begin(), pendingPresses.end(), GLFW_KEY_ESCAPE) != pendingPresses.end();
+    GLFWgamepadstate pad = input::restingGamepad();
+    stoppedByPlayer_ = glfwWindowShouldClose(window_) || escapeTapped ||
+                       glfwGetKey(window_, GLFW_KEY_ESCAPE) == GLFW_PRESS ||
+                       (input::readFirstGamepad(pad) && input::gamepadHoldsKey(pad, GLFW_KEY_ESCAPE));
+    return stoppedByPlayer_;
+}
+
+double ReplayPlayer::now()
+{
+    if (!pending_)
+        return lastClock_;
+    const double due = pending_->input.now;
+    if (pace_ == Pace::Recorded) {
+        // Waits on events, so that Escape or closing the window stops even a
+        // replay that waits long.
+        for (double left = due - glfwGetTime(); left > 0.0 && !playerWantsOut(); left = due - glfwGetTime())
+            glfwWaitEventsTimeout(std::min(left, pausedGamepadInterval));
+    }
+    // A player who left before the frame's time gets one more frame, with no
+    // time passing and Escape alone, which ends the game; the recorded frame
+    // is not played.
+    stopping_ = playerWantsOut();
+    return stopping_ ? lastClock_ : due;
+}
+
+void ReplayPlayer::readKeys(GLFWwindow*, input::FrameInput& in)
+{
+    const bool out = playerWantsOut();
     // The player's presses belong to no recorded frame.
     pendingPresses.clear();
     const double clock = in.now;
-    in = replay_.frames[std::min(next_, replay_.frames.size() - 1)].input;
+    in = pending_ && !stopping_ ? pending_->input : input::FrameInput{};
     in.now = clock;
-    if (playerWantsOut(window) && !in.held(GLFW_KEY_ESCAPE)) {
+    if (out)
         in.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
-        stoppedByPlayer_ = true;
-    }
 }
 
 void ReplayPlayer::frameDone()
 {
-    if (finished())
+    if (!pending_ || stopping_)
         return;
-    const ReplayFrame& frame = replay_.frames[next_];
-    ++next_;
-    if (frame.check)
-        compare(*frame.check);
+    const std::optional<std::uint32_t> check = pending_->check;
+    lastClock_ = pending_->input.now;
+    ++played_;
+    if (check)
+        compare(*check);
+    readNext();
 }
 
 void ReplayPlayer::checkEnd()
 {
-    if (finished() && !stoppedByPlayer_)
-        compare(replay_.finalCheck);
+    if (finished() && !stoppedByPlayer_ && summary_.ended && readError_.empty())
+        compare(finalCheck_);
 }
 
 void ReplayPlayer::compare(std::uint32_t recorded)
@@ -86,21 +122,26 @@ void ReplayPlayer::compare(std::uint32_t recorded)
     if (firstDifference_)
         return;
     if (recorded == runChecksum())
-        lastMatch_ = next_;
+        lastMatch_ = played_;
     else
-        firstDifference_ = next_;
+        firstDifference_ = played_;
 }
 
 std::string ReplayPlayer::verdict() const
 {
-    const std::string played = std::to_string(next_);
+    const std::string played = std::to_string(played_);
     const std::string all = std::to_string(frameCount());
     if (firstDifference_)
         return "the state differs from the recording at frame " + std::to_string(*firstDifference_) +
                " (it still matched at frame " + std::to_string(lastMatch_) + "); " + played + " of " + all +
                " frames played";
+    if (!readError_.empty())
+        return "it could not be read on after frame " + played + " (" + readError_ + ")";
     if (stoppedByPlayer_ || !finished())
         return "stopped after " + played + " of " + all + " frames; every state check so far matched";
+    if (!summary_.ended)
+        return "the recording stops at frame " + all +
+               " without its end (the game crashed or was killed there); every state check up to it matched";
     return all + " frames played; every state check matched";
 }
 

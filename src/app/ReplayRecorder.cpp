@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace velorun {
 
@@ -34,10 +36,7 @@ void ReplayRecorder::record(const input::FrameInput& input)
     if (frames_ % checkInterval_ == 0)
         frame.check = runChecksum();
     writeReplayFrame(buffer_, frame);
-    if (input.now - lastWrite_ >= recordingWriteInterval) {
-        lastWrite_ = input.now;
-        writeOut();
-    }
+    writeOut();
 }
 
 void ReplayRecorder::finish()
@@ -56,8 +55,10 @@ void ReplayRecorder::finish()
 
 void ReplayRecorder::writeOut()
 {
+    // One write a frame: a crash or a kill after it keeps the frame.
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() || std::fflush(file_) != 0)
         return fail();
+    written_ += buffer_.size();
     buffer_.clear();
 }
 
@@ -65,8 +66,13 @@ void ReplayRecorder::fail()
 {
     std::cerr << "Cannot record to " << path_ << ": " << std::strerror(errno)
               << "; playing on without recording" << std::endl;
-    if (file_)
+    if (file_) {
         std::fclose(file_);
+        // A disk that filled up in the middle of a record keeps the whole
+        // records before it, which still play.
+        std::error_code ignored;
+        std::filesystem::resize_file(path_, written_, ignored);
+    }
     file_ = nullptr;
     buffer_.clear();
     buffer_.shrink_to_fit();

@@ -57,12 +57,15 @@ int record(const SessionRequest& request)
 
 int replay(const SessionRequest& request)
 {
-    ReplayReading reading = readReplayFile(request.file);
-    if (!reading.replay) {
-        std::cerr << "Cannot replay " << request.file << ": " << reading.error << std::endl;
+    // The whole file is read through before the window opens, holding none
+    // of it: a damaged file is turned away at once, and playing reads the
+    // frames one at a time.
+    ReplayCheck check = checkReplayFile(request.file);
+    if (!check.summary) {
+        std::cerr << "Cannot replay " << request.file << ": " << check.error << std::endl;
         fatalExit(1);
     }
-    const ReplayHeader& header = reading.replay->header;
+    const ReplayHeader& header = check.summary->header;
     if (header.build != buildIdentity() || header.gameVersion != VELORUN_VERSION)
         std::cerr << "Warning: " << request.file << " was recorded by another build of Velorun ("
                   << header.gameVersion << ", " << header.build << "); it may not replay exactly"
@@ -76,7 +79,7 @@ int replay(const SessionRequest& request)
     GLFWwindow* window = startUp(4, argv);
 
     const bool timedemo = request.mode == SessionMode::Timedemo;
-    ReplayPlayer player(std::move(*reading.replay),
+    ReplayPlayer player(request.file, std::move(*check.summary),
                         timedemo ? ReplayPlayer::Pace::Unpaced : ReplayPlayer::Pace::Recorded);
     player.install(window);
     std::vector<double> frameMs;
@@ -94,7 +97,7 @@ int replay(const SessionRequest& request)
     std::cout << "Replay " << request.file << ": " << player.verdict() << std::endl;
     if (timedemo)
         std::cout << timedemoSummary(frameMs) << std::endl;
-    return player.firstDifference() ? 1 : 0;
+    return player.matched() ? 0 : 1;
 }
 
 } // namespace

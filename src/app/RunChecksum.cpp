@@ -51,6 +51,13 @@ std::uint32_t runChecksum()
     print.add(run.paused);
     print.add(bestScore.value_or(-1));
     print.add(bestScore.has_value());
+    // What the next frames follow from besides the player: the timers and
+    // the draws to come.
+    print.add(run.spawnTimer);
+    print.add(run.speedUpTimer);
+    for (std::uint32_t word : gameRandom.table())
+        print.add(word);
+    print.add(gameRandom.front());
     return print.value();
 }
 

@@ -2,10 +2,14 @@
 
 #include <sndfile.h>
 
+#include <cstdint>
 #include <exception>
+#include <fstream>
+#include <istream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace velorun::audio {
 
@@ -40,6 +44,15 @@ bool samplesCutShort(SNDFILE* file)
     return false;
 }
 
+// A chunk length field, as the file's byte order has it.
+std::uint32_t lengthField(const char* p, bool bigEndian)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= std::uint32_t{static_cast<unsigned char>(p[bigEndian ? i : 3 - i])} << (8 * (3 - i));
+    return value;
+}
+
 std::optional<DecodedSound> decode(const std::string& path)
 {
     SF_INFO info{};
@@ -50,7 +63,10 @@ std::optional<DecodedSound> decode(const std::string& path)
         return std::nullopt;
     if (info.samplerate < minSampleRate || info.samplerate > maxSampleRate)
         return std::nullopt;
-    if (samplesCutShort(file.get()))
+    // The log holds only its first lines: a file with many chunks before its
+    // samples pushes the note out, so the chunks are checked as well.
+    std::ifstream chunks(path, std::ios::binary);
+    if (samplesCutShort(file.get()) || sampleChunkCutShort(chunks))
         return std::nullopt;
     const sf_count_t maxFrames = static_cast<sf_count_t>(maxSoundSeconds) * info.samplerate;
     // libsndfile reports SF_COUNT_MAX when a format does not say its length;
@@ -81,6 +97,44 @@ std::optional<DecodedSound> decode(const std::string& path)
 }
 
 } // namespace
+
+bool sampleChunkCutShort(std::istream& file)
+{
+    constexpr std::uint32_t openLength = 0xFFFFFFFFu;
+    char header[12];
+    if (!file.seekg(0, std::ios::end))
+        return false;
+    const std::streamoff size = file.tellg();
+    if (!file.seekg(0) || !file.read(header, sizeof header))
+        return false;
+    const std::string_view container(header, 4);
+    const std::string_view form(header + 8, 4);
+    bool bigEndian = true;
+    std::string_view samples;
+    if ((container == "RIFF" || container == "RIFX") && form == "WAVE") {
+        bigEndian = container == "RIFX";
+        samples = "data";
+    } else if (container == "FORM" && (form == "AIFF" || form == "AIFC")) {
+        samples = "SSND";
+    } else if (container == "FORM" && form == "8SVX") {
+        samples = "BODY";
+    } else {
+        return false;
+    }
+    // Chunks follow one another, each padded to an even length.
+    std::streamoff at = sizeof header;
+    char chunk[8];
+    while (at + 8 <= size) {
+        if (!file.seekg(at) || !file.read(chunk, sizeof chunk))
+            return false;
+        const std::uint32_t length = lengthField(chunk + 4, bigEndian);
+        const std::streamoff body = at + 8;
+        if (std::string_view(chunk, 4) == samples)
+            return length != openLength && length > size - body;
+        at = body + length + (length & 1u);
+    }
+    return false;
+}
 
 std::optional<DecodedSound> decodeSoundFile(const std::string& path)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,5 +29,13 @@ struct DecodedSound {
 // header declares, holds no samples or runs longer than the cap. Never
 // throws; the buffer grows only as decoded samples arrive.
 std::optional<DecodedSound> decodeSoundFile(const std::string& path);
+
+// Whether the sample chunk of a RIFF or RIFX WAVE ("data"), AIFF or AIFC
+// ("SSND") or IFF 8SVX ("BODY") file declares more bytes than the file holds
+// after that chunk's header. Reads the headers of the chunks before it one by
+// one, whatever they are, and nothing else. False for any other format, for a
+// file without that chunk and for a length left open (0xFFFFFFFF, as a WAV
+// written while streaming has it).
+bool sampleChunkCutShort(std::istream& file);
 
 } // namespace velorun::audio

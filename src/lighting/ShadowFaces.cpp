@@ -43,6 +43,12 @@ Bounds transformedBounds(const Bounds& local, const glm::mat4& matrix)
 
 FaceMask facesReaching(const Bounds& box, const glm::vec3& light)
 {
+    // A vertex beyond float range makes a box infinite, or NaN once
+    // transformed: the comparisons below would then keep it from every face,
+    // so it reaches them all instead.
+    for (int axis = 0; axis < 3; ++axis)
+        if (!std::isfinite(box.min[axis]) || !std::isfinite(box.max[axis]))
+            return allFaces;
     const glm::vec3 lo = box.min - light - glm::vec3(boxMargin);
     const glm::vec3 hi = box.max - light + glm::vec3(boxMargin);
     FaceMask faces = noFaces;

@@ -26,7 +26,7 @@ Bounds transformedBounds(const Bounds& local, const glm::mat4& matrix);
 // The faces of a light at `light` whose view the box may reach: each face sees
 // a right-angle pyramid along its axis, cut by the shadow projection's near and
 // far planes. Errs towards a face too many, never one too few: a face left out
-// wrongly would keep a stale shadow.
+// wrongly would keep a stale shadow. A box that is not finite reaches all six.
 FaceMask facesReaching(const Bounds& box, const glm::vec3& light);
 
 // Something a shadow pass draws, as far as its depth is concerned: its

@@ -1,23 +1,22 @@
 #include "particles/ParticleSystem.h"
 
-#include <cstdlib>
 #include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 #include <vector>
 
 namespace velorun {
 
-std::vector<float> randomTexels(unsigned int size)
+std::vector<float> randomTexels(unsigned int size, GameRandom& random)
 {
     std::vector<float> texels(static_cast<size_t>(size) * 3);
     for (float& value : texels)
-        value = static_cast<float>(std::rand() % 32768) / 32767.0f;
+        value = static_cast<float>(random.draw()) / 32767.0f;
     return texels;
 }
 
-void RandomTexture::initRandomTexture(unsigned int size)
+void RandomTexture::initRandomTexture(unsigned int size, GameRandom& random)
 {
-    std::vector<float> texels = randomTexels(size);
+    std::vector<float> texels = randomTexels(size, random);
     glGenTextures(1, &textureObj);
     glBindTexture(GL_TEXTURE_1D, textureObj);
     glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, static_cast<GLsizei>(size), 0, GL_RGB, GL_FLOAT, texels.data());
@@ -53,7 +52,7 @@ void ParticleSystem::releaseGL()
     billboardProgram = nullptr;
 }
 
-void ParticleSystem::init(const glm::vec3& launcherPosition)
+void ParticleSystem::init(const glm::vec3& launcherPosition, GameRandom& random)
 {
     std::vector<Particle> particles(maxParticles, Particle{0.0f, glm::vec3(0.0f), glm::vec3(0.0f), 0.0f});
     particles[0].type = 0.0f;
@@ -99,7 +98,7 @@ void ParticleSystem::init(const glm::vec3& launcherPosition)
     glUniform1f(glGetUniformLocation(updateProgram->program, "gShellLifeTime"), 10000.0f);
     glUniform1f(glGetUniformLocation(updateProgram->program, "gSecondaryShellLifetime"), 1500.0f);
 
-    randomTexture.initRandomTexture(1000);
+    randomTexture.initRandomTexture(1000, random);
     glActiveTexture(GL_TEXTURE3);
     glBindTexture(GL_TEXTURE_1D, randomTexture.textureObj);
 

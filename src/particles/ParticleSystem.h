@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/GameRandom.h"
 #include "render/ShaderProgram.h"
 #include "render/Texture2D.h"
 
@@ -25,11 +26,12 @@ static_assert(sizeof(Particle) == 32 && offsetof(Particle, position) == 4 &&
 // A 1-D texture of random RGB vectors for the update shader.
 struct RandomTexture {
     GLuint textureObj = 0;
-    void initRandomTexture(unsigned int size);
+    void initRandomTexture(unsigned int size, GameRandom& random);
 };
 
-// Random texel values in texel order, red, green, blue, each rand() / 32767.
-std::vector<float> randomTexels(unsigned int size);
+// Random texel values in texel order, red, green, blue, each the next draw of
+// `random` / 32767.
+std::vector<float> randomTexels(unsigned int size, GameRandom& random);
 
 // Which buffer the next update reads and which one it writes.
 struct ParticleBufferRoles {
@@ -66,8 +68,9 @@ public:
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     // Seeds both buffers with the launcher alone. The first call also builds
-    // every GL object and both programs; a later run's call reuses them.
-    void init(const glm::vec3& launcherPosition);
+    // every GL object and both programs, drawing the random texture from
+    // `random`; a later run's call reuses them and draws nothing.
+    void init(const glm::vec3& launcherPosition, GameRandom& random);
     void update(int deltaMillis);
     void render(const glm::mat4& viewProjection, const glm::vec3& cameraPosition);
     void swapBuffers();

@@ -1,8 +1,6 @@
 #include "scene/MaterialFiles.h"
 
 #include <assimp/IOStream.hpp>
-#include <cctype>
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -11,17 +9,6 @@ namespace velorun::scene {
 namespace {
 
 bool lineEnd(char c) { return c == '\n' || c == '\r' || c == '\f' || c == '\0'; }
-
-bool endsWithMtl(const char* file)
-{
-    const std::size_t length = std::strlen(file);
-    if (length < 4)
-        return false;
-    std::string extension(file + length - 4);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".mtl";
-}
 
 } // namespace
 
@@ -45,7 +32,7 @@ bool materialFileSafeToRead(std::string_view text)
 Assimp::IOStream* ModelFileSystem::Open(const char* file, const char* mode)
 {
     Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
-    if (!stream || !endsWithMtl(file))
+    if (!stream || file == modelPath_)
         return stream;
     std::string text(stream->FileSize(), '\0');
     const std::size_t read = text.empty() ? 0 : stream->Read(text.data(), 1, text.size());

@@ -64,7 +64,7 @@ void Model::loadModel(const std::string& path)
 {
     speed = startSpeed;
     Assimp::Importer importer;
-    importer.SetIOHandler(new ModelFileSystem); // the importer owns and deletes it
+    importer.SetIOHandler(new ModelFileSystem(path)); // the importer owns and deletes it
     const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_FlipUVs);
     if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
         std::cerr << "ERROR::ASSIMP::" << importer.GetErrorString() << std::endl;

@@ -5,5 +5,6 @@ namespace velorun {
 RunState run;
 std::optional<int> bestScore;
 bool racedAgain = false;
+GameRandom gameRandom;
 
 } // namespace velorun

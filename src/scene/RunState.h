@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/GameRandom.h"
 #include "scene/Cube.h"
 
 #include <glm/glm.hpp>
@@ -38,6 +39,11 @@ struct RunState {
 };
 
 extern RunState run;
+
+// Where the obstacles' and the fireworks' draws come from. It goes on from one
+// run to the next, as a race again does not start the draws afresh; only a
+// new process, or releasing everything, does.
+extern GameRandom gameRandom;
 
 // The best score of the runs that ended so far; it outlives every new run and
 // lasts as long as the process (the game stores nothing).

@@ -281,3 +281,24 @@ same_view() {
         awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || return 1
     done
 }
+
+# "GAME OVER" in white across the lower middle of an 800 x 600 window (text
+# space 50..~560, 180..~260).
+banner() { count_colour "$1" 500x80+50+340 white 3; }
+
+# Up and Right held together carry the car to the wall in the upper right,
+# where it glides on into the corner of the tube the obstacles come in (x and
+# y in 0..2), whatever the frame rate, until one hits it.
+crash_in_the_obstacles_corner() {
+    key_down Up
+    key_down Right
+    local over=""
+    for _ in $(seq 1 120); do
+        screenshot "$TMP/poll.png"
+        [ "$(banner "$TMP/poll.png")" -gt 3000 ] && over=yes && break
+        kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended by itself"
+    done
+    key_up Up
+    key_up Right
+    [ -n "$over" ] || e2e_fail "no GAME OVER after two minutes in the obstacles' corner"
+}

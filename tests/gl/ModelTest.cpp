@@ -376,23 +376,29 @@ TEST_F(ModelTest, UnreadableImageIsReportedAndUploadsNothing)
 // loads without its materials. Lines end at NUL, '\r' and '\f' too.
 TEST_F(ModelTest, MaterialStatementsBeforeTheFirstNewmtlRefuseTheMaterialFile)
 {
+    // `file`: what the model's mtllib names; any name is a material file.
     const struct {
         std::string mtl;
         bool refused;
+        std::string file = "plate.mtl";
     } cases[] = {{"# by hand\n\n  newmtl A\nmap_Kd plate.png\n", false},
                  {"map_Kd plate.png\nnewmtl A\n", true},
                  {"# note\0a 1234567\nnewmtl A\n"s, true},
-                 {"# note\ra 1.5\nnewmtl A\n", true}};
+                 {"# note\ra 1.5\nnewmtl A\n", true},
+                 {"map_Kd plate.png\nnewmtl A\n", true, "plate.txt"},
+                 {"newmtl A\nmap_Kd plate.png\n", false, "plate"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.mtl);
-        const std::string path = writeObjModel(
-            "plate", std::string(kTriangleVertices) + "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n", c.mtl);
+        SCOPED_TRACE(c.file + ": " + c.mtl);
+        writeTextFile(tempPath(c.file), c.mtl);
+        const std::string path = tempPath("plate.obj");
+        writeTextFile(path, "mtllib " + c.file + "\n" + kTriangleVertices +
+                                "o one\nusemtl A\nf 1/1/1 2/2/1 3/3/1\n");
         testing::internal::CaptureStderr();
         Model model(path.c_str());
         const std::string errors = testing::internal::GetCapturedStderr();
         ASSERT_EQ(model.meshes.size(), 1u);
         EXPECT_EQ(model.texturesLoaded.size(), c.refused ? 0u : 1u);
-        EXPECT_EQ(countLines(errors, "Failed to load material file: " + tempDir() + "/plate.mtl"),
+        EXPECT_EQ(countLines(errors, "Failed to load material file: " + tempPath(c.file)),
                   c.refused ? 1u : 0u)
             << errors;
     }

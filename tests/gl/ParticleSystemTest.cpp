@@ -35,7 +35,8 @@ TEST_F(ParticleSystemTest, InitCreatesBuffersProgramsAndTextures)
     EXPECT_TRUE(system->isFirst);
     EXPECT_EQ(system->currVB, 0u);
     EXPECT_EQ(system->currTFB, 1u);
-    system->init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom random;
+    system->init(glm::vec3(0.0f, 0.0f, -1.0f), random);
 
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE("buffer " + std::to_string(i));
@@ -95,7 +96,8 @@ TEST_F(ParticleSystemTest, InitCreatesBuffersProgramsAndTextures)
 TEST_F(ParticleSystemTest, CapturedRecordsHoldTypePositionVelocityAgeInThatOrder)
 {
     auto system = std::make_unique<ParticleSystem>();
-    system->init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom random;
+    system->init(glm::vec3(0.0f, 0.0f, -1.0f), random);
     const GLuint program = system->updateProgram->program;
     GLint count = 0;
     glGetProgramiv(program, GL_TRANSFORM_FEEDBACK_VARYINGS, &count);
@@ -121,7 +123,8 @@ TEST_F(ParticleSystemTest, CapturedRecordsHoldTypePositionVelocityAgeInThatOrder
 TEST_F(ParticleSystemTest, UpdatesPingPongAndStayWithinCapacity)
 {
     ParticleSystem system;
-    system.init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom random;
+    system.init(glm::vec3(0.0f, 0.0f, -1.0f), random);
     const glm::mat4 viewProjection =
         fireworksProjection() * glm::lookAt(glm::vec3(0, 0, 3), glm::vec3(0, 0, 0), glm::vec3(0, 1, 0));
     glEnable(GL_BLEND);
@@ -157,7 +160,8 @@ TEST_F(ParticleSystemTest, UpdatesPingPongAndStayWithinCapacity)
 TEST_F(ParticleSystemTest, ViewProjectionReachesTheShaderTransposed)
 {
     ParticleSystem system;
-    system.init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom random;
+    system.init(glm::vec3(0.0f, 0.0f, -1.0f), random);
     system.time += kStepMillis;
     system.update(kStepMillis);
 
@@ -192,7 +196,8 @@ TEST_F(ParticleSystemTest, ViewProjectionReachesTheShaderTransposed)
 TEST_F(ParticleSystemTest, BlendedSparksLeaveTheDepthBufferAlone)
 {
     ParticleSystem system;
-    system.init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom random;
+    system.init(glm::vec3(0.0f, 0.0f, -1.0f), random);
     const glm::vec3 eye(0.0f, -2.0f, 8.0f);
     const glm::mat4 viewProjection =
         fireworksProjection() * glm::lookAt(eye, glm::vec3(0.0f, 0.0f, eye.z - 11.0f), glm::vec3(0, 1, 0));
@@ -234,7 +239,8 @@ TEST_F(ParticleSystemTest, DestructionSaysGoodbyeAndReleasesItsObjects)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "particle destructor\n");
 
     auto system = std::make_unique<ParticleSystem>();
-    system->init(glm::vec3(0.0f, 0.0f, -1.0f));
+    GameRandom draws;
+    system->init(glm::vec3(0.0f, 0.0f, -1.0f), draws);
     const GLuint buffers[2] = {system->particleBuffers[0], system->particleBuffers[1]};
     const GLuint feedbacks[2] = {system->transformFeedbacks[0], system->transformFeedbacks[1]};
     const GLuint random = system->randomTexture.textureObj;

@@ -4,9 +4,11 @@
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
+#include "lighting/ShadowCache.h"
 #include "lighting/ShadowMaps.h"
 #include "scene/RunState.h"
 
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
 
@@ -186,6 +188,28 @@ TEST_F(ShadowPassTest, GeometryNearerThanTheNearPlaneIsClipped)
                         cubeShader.get()));
     renderShadowMap(kLight, shadowFramebuffers[1]);
     EXPECT_FLOAT_EQ(texel(readFace(depthCubeMaps[1], 5), 512, 512), 1.0f);
+}
+
+// A vertex beyond float range leaves a model's box not finite; the shadow
+// stage, which draws into a face only what reaches it, still draws the
+// model's other triangles.
+TEST_F(ShadowPassTest, AModelWhoseBoxIsNotFiniteStillCastsItsShadow)
+{
+    for (int k = 1; k <= pointLightCount; ++k)
+        pointLightCube(k) = scene::makeCube(glm::translate(glm::mat4(1.0f), kLight), cubeShader.get());
+    // A plate 5 down -z from the light and a sliver out to 1e39.
+    car = std::make_unique<scene::Model>(writeObjModel("far", "v -1 -1 -5\nv 1 -1 -5\nv 1 1 -5\nv -1 1 -5\n"
+                                                              "v 1e39 0 -6\nf 1 2 3\nf 1 3 4\nf 1 2 5\n")
+                                             .c_str());
+    ASSERT_FALSE(std::isfinite(car->boundsMax.x));
+    car->modelMatrix = glm::translate(glm::mat4(1.0f), kLight);
+    updateShadowMaps();
+    EXPECT_NEAR(texel(readFace(depthCubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
+    // A face drawn again for a change elsewhere in it draws the model too.
+    run.cubes.push_back(
+        scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -20)), cubeShader.get()));
+    EXPECT_EQ(updateShadowMaps(), pointLightCount);
+    EXPECT_NEAR(texel(readFace(depthCubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
 }
 
 // ---- the lit pass ---------------------------------------------------------

@@ -59,7 +59,11 @@ run_game() {
     local window=""
     local pressed_at=0
     local deadline=$((SECONDS + 60))
+    local hwm
+    peak_kb=0 # the game's peak resident memory, as far as it was seen
     while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+        [ -n "$hwm" ] && [ "$hwm" -gt "$peak_kb" ] && peak_kb=$hwm
         if [ "$expect_window" = yes ] && [ -z "$window" ]; then
             window=$(xdotool search --onlyvisible --pid "$pid" --name '^Velorun$' 2>/dev/null | head -n 1)
         fi
@@ -193,9 +197,12 @@ if wanted sounds; then
     }
     export ALSOFT_CONF="$work/alsoft.conf"
 
-    wav_header() { # channels rate data_bytes: 16-bit PCM
-        printf RIFF; le $(($3 + 36)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
-        le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2; printf data; le "$3" 4
+    wav_header() { # channels rate data_bytes [chunks]: 16-bit PCM, small LIST chunks before the data
+        local chunks=${4:-0} i
+        printf RIFF; le $(($3 + 36 + 12 * chunks)) 4; printf 'WAVEfmt '; le 16 4; le 1 2; le "$1" 2; le "$2" 4
+        le $(($2 * $1 * 2)) 4; le $(($1 * 2)) 2; le 16 2
+        for ((i = 0; i < chunks; i++)); do printf LIST; le 4 4; printf INFO; done
+        printf data; le "$3" 4
     }
     damage_sound() { # kind path
         case $1 in
@@ -208,6 +215,9 @@ if wanted sounds; then
             directory) rm "$2" && mkdir "$2" ;;
             channels) { wav_header 3 22050 6000; head -c 6000 /dev/zero; } >"$2" ;;
             zero-rate) { wav_header 1 0 2000; head -c 2000 /dev/zero; } >"$2" ;;
+            # Cut inside the samples behind enough chunks to push libsndfile's
+            # note of the cut out of its log.
+            cut-behind-chunks) { wav_header 1 22050 6000 200; head -c 2000 /dev/zero; } >"$2" ;;
             # FLAC whose only header declares 2^36 - 1 frames of 16-bit mono
             # at 22050 Hz; no audio follows.
             overlong)
@@ -220,7 +230,7 @@ if wanted sounds; then
     # Without a device no sound file is read, so nothing may be reported.
     for case in empty:engine:wave random:crash:wave truncated:burst:wave directory:engine:wave \
                 channels:crash:wave zero-rate:burst:wave overlong:engine:wave cut-samples:crash:wave \
-                random:crash:none; do
+                cut-behind-chunks:burst:wave random:crash:none; do
         IFS=: read -r kind name device <<<"$case"
         label="$kind $name.wav, device $device"
         file=./Resources/Sounds/$name.wav
@@ -253,7 +263,7 @@ if wanted replays; then
         done
     }
     header() { # width height fullscreen: a header as the game writes it
-        printf 'VELOREPL\x01\x00\x051.0.0\x04test'
+        printf 'VELOREPL\x03\x00\x051.0.0\x04test'
         le "$1" 4; le "$2" 4; printf "\\$(printf %03o "$3")"; le 8 2
     }
     replays=$work/replays
@@ -267,11 +277,48 @@ if wanted replays; then
     replay_refused "empty" "it is empty" "$replays/empty.vrr"
     replay_refused "random bytes" "it is not a Velorun recording" "$replays/random.vrr"
     replay_refused "cut inside a frame" "it is cut short" "$replays/cut.vrr"
-    replay_refused "newer format" "it was recorded by a newer Velorun (recording format 7; this one plays format 2)" \
+    replay_refused "newer format" "it was recorded by a newer Velorun (recording format 7; this one plays format 3)" \
         "$replays/newer.vrr"
     replay_refused "no width" "its window size 0 x 600 is not one the game opens" "$replays/no-width.vrr"
     replay_refused "full-screen flag 2" "its full-screen flag 2 is neither 0 nor 1" "$replays/fullscreen-two.vrr"
     replay_refused "missing" "it cannot be read (No such file or directory)" "$replays/missing.vrr"
+
+    # Larger than any recording: refused at once, without reading it (a
+    # sparse file takes no disk).
+    truncate -s 1536M "$replays/huge.vrr"
+    started=$SECONDS
+    replay_refused "1.5 GiB" "it is larger than any recording (1610612736 bytes)" "$replays/huge.vrr"
+    [ $((SECONDS - started)) -le 5 ] || fail "1.5 GiB: took $((SECONDS - started)) s to refuse"
+    rm -f "$replays/huge.vrr"
+
+    # 200 MB of frames (twenty million of the same, at one clock reading):
+    # read through and played in memory of a few records, not of the file.
+    big=$replays/big.vrr
+    { header 800 600 0; printf '\x01\x00'; le 0x3ff0000000000000 8; } >"$big"
+    tail -c 10 "$big" >"$big.frames"
+    while [ "$(stat -c %s "$big.frames")" -lt 200000000 ]; do
+        cat "$big.frames" "$big.frames" >"$big.more" && mv "$big.more" "$big.frames"
+    done
+    head -c 199999990 "$big.frames" >>"$big"
+    rm "$big.frames"
+    fresh_data
+    # Two frames a minute apart: it waits until Escape.
+    { header 800 600 0; printf '\x01\x00'; le 0x3ff0000000000000 8; printf '\x01\x00'; le 0x404e800000000000 8; } \
+        >"$replays/small.vrr"
+    run_game yes --replay "$replays/small.vrr"
+    small_kb=$peak_kb
+    run_game yes --replay "$big"
+    size_kb=$(($(stat -c %s "$big") / 1024))
+    echo "200 MB recording: peak resident memory $((peak_kb / 1024)) MiB, $((small_kb / 1024)) MiB for a two-frame one"
+    [ "$status" = 0 ] || fail "200 MB recording: status $status"
+    grep -q "^Replay $big: stopped after [0-9]* of 20000000 frames; every state check so far matched$" <<<"$out" ||
+        fail "200 MB recording: $(grep '^Replay' <<<"$out")"
+    [ "$peak_kb" -gt 0 ] && [ "$peak_kb" -le $((3 * size_kb)) ] ||
+        fail "200 MB recording: peak resident memory $peak_kb kB, more than three times the file's"
+    # Beyond what the game takes anyway, the file may cost a tenth of its size.
+    [ "$small_kb" -gt 0 ] && [ $((peak_kb - small_kb)) -le $((size_kb / 10)) ] ||
+        fail "200 MB recording: $(((peak_kb - small_kb) / 1024)) MiB more than for a small recording"
+    rm -f "$big"
 fi
 
 if [ $failures -ne 0 ]; then

@@ -10,6 +10,7 @@
 #include "scene/SceneObject.h"
 
 #include <GLFW/glfw3.h>
+#include <algorithm>
 #include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <vector>
@@ -24,21 +25,30 @@ using FrameRateScenario = GameScenario;
 
 TEST_F(FrameRateScenario, InALongFrameACubeOnTheCarsWayEndsTheRunWithTheCarAtIt)
 {
+    // `alsoAhead`: a second cube on the way, put after the first in the run's list.
     const struct {
         float speed, ahead;
         bool hits;
+        float alsoAhead = 0.0f;
     } cases[] = {{10.5f, 1.05f, true}, // the car moves 2.1
                  {10.5f, 3.2f, false}, // and ends 1.1 short of the cube
                  {topSpeed, 3.0f, true}, // the car moves 6.27
-                 {topSpeed, 7.4f, false}};
+                 {topSpeed, 7.4f, false},
+                 {topSpeed, 2.0f, true, 4.0f}, // both touched: the nearer one ends the run
+                 {topSpeed, 4.0f, true, 2.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ahead);
         resetRun(game.clock());
         bestScore.reset();
         game.frame(1.0 / 60.0);
         car->speed = c.speed;
-        const glm::vec3 cube = carPosition() + glm::vec3(0.3f, 0.3f, -c.ahead);
+        glm::vec3 cube = carPosition() + glm::vec3(0.3f, 0.3f, -c.ahead);
         run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), cube), cubeShader.get()));
+        if (c.alsoAhead > 0.0f) {
+            const glm::vec3 also = carPosition() + glm::vec3(0.3f, 0.3f, -c.alsoAhead);
+            run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), also), cubeShader.get()));
+            cube.z = std::max(cube.z, also.z);
+        }
         game.frame(longFrame);
         ASSERT_EQ(run.gameOver, c.hits);
         if (c.hits) { // face to face with the cube, the camera behind, the score from there
@@ -79,7 +89,6 @@ TEST_F(FrameRateScenario, AtTopSpeedInTheObstaclesQuadrantNoCubePassesThroughThe
 TEST_F(FrameRateScenario, AtSixtyFramesASecondARunEndsInTheSameFrameAndPlaceAsEver)
 {
     game.frame(tinyStep);
-    std::srand(1); // the draws of a fresh process
     game.frame(1.0); // the first obstacle, 45 ahead of the car
     ASSERT_EQ(run.cubes.size(), 1u);
     const glm::vec3 cube = scene::positionOf(run.cubes[0]->modelMatrix);

@@ -24,14 +24,13 @@ TEST_F(SpawnScenario, ObstacleAppearsFiftyAheadOfTheCameraInTheUpperRightQuadran
     ASSERT_TRUE(run.cubes.empty());
     const float cameraZ = cameraPosition().z;
 
-    // The draws of this frame are replayed from the same seed: y comes from
-    // the first draw, x from the second.
-    std::srand(4242);
+    // The draws of this frame are drawn again from a copy of the generator as
+    // it stood: y comes from the first draw, x from the second.
+    GameRandom copy = gameRandom;
     game.frame(1.0); // spawn timer 2/1024 + 1.0 > 1
     ASSERT_EQ(run.cubes.size(), 1u);
-    std::srand(4242);
-    const int r1 = std::rand() % 32768;
-    const int r2 = std::rand() % 32768;
+    const int r1 = copy.draw();
+    const int r2 = copy.draw();
     const glm::vec3 c = cubePosition(0);
     EXPECT_FLOAT_EQ(c.z, cameraZ - 50.0f) << "spawn uses the camera of the previous frame";
     EXPECT_FLOAT_EQ(c.y, 2.0f * (static_cast<float>(r1) / 32767.0f));

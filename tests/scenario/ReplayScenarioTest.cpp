@@ -9,14 +9,18 @@
 #include "app/KeyCallback.h"
 #include "app/ReplayPlayer.h"
 #include "app/ReplayRecorder.h"
+#include "app/RunChecksum.h"
 #include "app/WindowEvents.h"
+#include "lighting/SceneState.h"
 #include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace velorun::scenario {
 namespace {
@@ -28,11 +32,9 @@ constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
 
 // A session of two-key steering, a pause and its end, through the scripted
-// drive, recorded to `path`. Each session starts the generator where a fresh
-// process has it, as the game's own would.
+// drive, recorded to `path`.
 void recordSession(const std::string& path)
 {
-    std::srand(1);
     ScenarioHarness game;
     game.start();
     ReplayRecorder recorder;
@@ -69,48 +71,144 @@ void recordSession(const std::string& path)
     recorder.finish();
 }
 
-// Plays `replay` back as fast as it goes; the replay's closing line.
-std::string replayVerdict(Replay replay)
+// Plays the file at `path` back as fast as it goes, running `between` with
+// the number of frames played after each frame; the replay's closing line.
+std::string replayVerdict(const std::string& path, const std::function<void(std::size_t)>& between = nullptr)
 {
-    std::srand(1);
+    ReplayCheck check = checkReplayFile(path);
+    if (!check.summary)
+        return check.error;
     ScenarioHarness game;
     game.start();
-    ReplayPlayer player(std::move(replay), ReplayPlayer::Pace::Unpaced);
+    ReplayPlayer player(path, std::move(*check.summary), ReplayPlayer::Pace::Unpaced);
     player.install(game.window());
     while (!player.finished() && runFrame(game.window())) {
         EXPECT_EQ(glfwGetWindowMonitor(game.window()), nullptr) << "the replay changed the display";
+        if (between)
+            between(player.framesPlayed());
     }
     player.checkEnd();
     return player.verdict();
 }
 
-TEST(ReplayScenario, ReplaysExactlyAndNamesWhereAnEditedPressLeftTheRecording)
+Replay readBack(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ReplayReading reading = readReplay(bytes);
+    EXPECT_TRUE(reading.replay) << reading.error;
+    return reading.replay ? std::move(*reading.replay) : Replay{};
+}
+
+// Writes the first `frames` frames of `replay`, with its end when all of them.
+void writeBack(const std::string& path, const Replay& replay, std::size_t frames)
+{
+    std::string bytes;
+    writeReplayHeader(bytes, replay.header);
+    for (std::size_t i = 0; i < frames; ++i)
+        writeReplayFrame(bytes, replay.frames[i]);
+    if (frames == replay.frames.size())
+        writeReplayEnd(bytes, static_cast<std::uint32_t>(frames), replay.finalCheck);
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string recordedSession(const char* name)
 {
     std::filesystem::create_directories(VELORUN_SCENARIO_OUTPUT_DIR);
-    const std::string path = VELORUN_SCENARIO_OUTPUT_DIR "/session.vrr";
+    const std::string path = std::string(VELORUN_SCENARIO_OUTPUT_DIR "/") + name;
     recordSession(path);
-    ReplayReading reading = readReplayFile(path);
-    ASSERT_TRUE(reading.replay) << reading.error;
-    EXPECT_TRUE(reading.replay->frames[fullScreenFrame - 1].input.pressed(GLFW_KEY_F11));
-    EXPECT_TRUE(reading.replay->frames[focusLostFrame - 1].input.pressed(input::focusLostKey));
-    EXPECT_EQ(replayVerdict(*reading.replay), "40 frames played; every state check matched");
+    return path;
+}
+
+TEST(ReplayScenario, ReplaysExactlyAndNamesWhereAnEditedPressLeftTheRecording)
+{
+    const std::string path = recordedSession("session.vrr");
+    Replay replay = readBack(path);
+    ASSERT_EQ(replay.frames.size(), std::size_t{sessionFrames});
+    EXPECT_TRUE(replay.frames[fullScreenFrame - 1].input.pressed(GLFW_KEY_F11));
+    EXPECT_TRUE(replay.frames[focusLostFrame - 1].input.pressed(input::focusLostKey));
+    EXPECT_EQ(replayVerdict(path), "40 frames played; every state check matched");
+
+    // What a game killed after its 29th frame leaves: it plays to there.
+    writeBack(path, replay, 29);
+    EXPECT_EQ(replayVerdict(path), "the recording stops at frame 29 without its end (the game crashed or was "
+                                   "killed there); every state check up to it matched");
 
     // The file edited: the first P press taken out, so the game never pauses
     // there and the second P pauses it instead.
-    Replay& edited = *reading.replay;
-    std::vector<int>& presses = edited.frames[pauseFrame - 1].input.presses;
+    std::vector<int>& presses = replay.frames[pauseFrame - 1].input.presses;
     ASSERT_EQ(presses, std::vector<int>{GLFW_KEY_P});
     presses.clear();
-    std::string bytes;
-    writeReplayHeader(bytes, edited.header);
-    for (const ReplayFrame& frame : edited.frames)
-        writeReplayFrame(bytes, frame);
-    writeReplayEnd(bytes, static_cast<std::uint32_t>(edited.frames.size()), edited.finalCheck);
-    std::ofstream(path, std::ios::binary) << bytes;
-    reading = readReplayFile(path);
-    ASSERT_TRUE(reading.replay) << reading.error;
-    EXPECT_EQ(replayVerdict(*reading.replay), "the state differs from the recording at frame 16 (it still "
-                                              "matched at frame 8); 40 of 40 frames played");
+    writeBack(path, replay, replay.frames.size());
+    EXPECT_EQ(replayVerdict(path), "the state differs from the recording at frame 16 (it still "
+                                   "matched at frame 8); 40 of 40 frames played");
+}
+
+// What the next frames follow from is checked too: a draw taken, or the spawn
+// timer nudged, between two frames is named at the next check, long before
+// the next obstacle would show it.
+TEST(ReplayScenario, ADrawOrATimerNudgedBetweenFramesIsNamedAtTheNextCheck)
+{
+    const std::string path = recordedSession("disturbed.vrr");
+    const std::string atTheNextCheck = "the state differs from the recording at frame 8 (it still matched at "
+                                       "frame 0); 40 of 40 frames played";
+    EXPECT_EQ(replayVerdict(path,
+                            [](std::size_t played) {
+                                if (played == 2)
+                                    gameRandom.draw();
+                            }),
+              atTheNextCheck);
+    EXPECT_EQ(replayVerdict(path,
+                            [](std::size_t played) {
+                                if (played == 2)
+                                    run.spawnTimer += 0.001;
+                            }),
+              atTheNextCheck);
+}
+
+// Each part of the run's state changes its check: left out of it, a
+// divergence there would go unnamed.
+TEST(ReplayScenario, EveryPartOfTheRunsStateIsInItsCheck)
+{
+    ScenarioHarness game;
+    game.start();
+    game.frames(4, 0.3);
+    ASSERT_FALSE(run.cubes.empty());
+    bestScore = -1;
+    auto nudge = [](float& value) {
+        return std::pair<std::function<void()>, std::function<void()>>{[&value] { value += 0.25f; },
+                                                                       [&value] { value -= 0.25f; }};
+    };
+    const GameRandom drawsBefore = gameRandom;
+    const struct Part {
+        const char* name;
+        std::pair<std::function<void()>, std::function<void()>> changeAndUndo;
+    } parts[] = {
+        {"car x", nudge(car->modelMatrix[3][0])},
+        {"car y", nudge(car->modelMatrix[3][1])},
+        {"car z", nudge(car->modelMatrix[3][2])},
+        {"speed", nudge(car->speed)},
+        {"obstacle x", nudge(run.cubes[0]->modelMatrix[3][0])},
+        {"obstacle y", nudge(run.cubes[0]->modelMatrix[3][1])},
+        {"obstacle z", nudge(run.cubes[0]->modelMatrix[3][2])},
+        {"obstacles",
+         {[] { run.cubes.push_back(scene::makeCube(glm::mat4(1.0f), cubeShader.get())); },
+          [] { run.cubes.pop_back(); }}},
+        {"game over", {[] { run.gameOver = !run.gameOver; }, [] { run.gameOver = !run.gameOver; }}},
+        {"pause", {[] { run.paused = !run.paused; }, [] { run.paused = !run.paused; }}},
+        {"best score", {[] { bestScore = 7; }, [] { bestScore = -1; }}},
+        {"a best score at all", {[] { bestScore.reset(); }, [] { bestScore = -1; }}},
+        {"spawn timer", {[] { run.spawnTimer += 0.25; }, [] { run.spawnTimer -= 0.25; }}},
+        {"speed-up timer", {[] { run.speedUpTimer += 0.25; }, [] { run.speedUpTimer -= 0.25; }}},
+        {"generator", {[] { gameRandom.draw(); }, [drawsBefore] { gameRandom = drawsBefore; }}},
+    };
+    const std::uint32_t unchanged = runChecksum();
+    for (const Part& part : parts) {
+        part.changeAndUndo.first();
+        EXPECT_NE(runChecksum(), unchanged) << part.name << " is not in the check";
+        part.changeAndUndo.second();
+        ASSERT_EQ(runChecksum(), unchanged) << part.name << " was not put back";
+    }
 }
 
 } // namespace

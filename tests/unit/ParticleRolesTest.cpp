@@ -76,7 +76,8 @@ TEST(ParticleRoles, FarewellIsPrintedEvenWhenTheFireworksNeverStarted)
 
 TEST(ParticleRoles, ThousandRandomTexelsHold3000ValuesInZeroToOne)
 {
-    const std::vector<float> texels = randomTexels(1000);
+    GameRandom random;
+    const std::vector<float> texels = randomTexels(1000, random);
     ASSERT_EQ(texels.size(), 3000u);
     for (float v : texels) {
         ASSERT_GE(v, 0.0f);
@@ -86,14 +87,13 @@ TEST(ParticleRoles, ThousandRandomTexelsHold3000ValuesInZeroToOne)
 
 TEST(ParticleRoles, RandomTexelsTakeTheNextDrawsInRedGreenBlueOrder)
 {
-    // Reset the C library's generator to its default sequence, draw by hand,
-    // then reset again and let the texture draw.
-    std::srand(1);
+    // Two generators in the same state: one drawn by hand, one by the texture.
+    GameRandom byHand;
     std::vector<float> expected;
     for (int i = 0; i < 3000; ++i)
-        expected.push_back(static_cast<float>(std::rand() % 32768) / 32767.0f);
-    std::srand(1);
-    const std::vector<float> texels = randomTexels(1000);
+        expected.push_back(static_cast<float>(byHand.draw()) / 32767.0f);
+    GameRandom random;
+    const std::vector<float> texels = randomTexels(1000, random);
     ASSERT_EQ(texels.size(), expected.size());
     for (std::size_t i = 0; i < texels.size(); ++i)
         ASSERT_EQ(texels[i], expected[i]) << "texel " << i / 3 << " component " << i % 3;
@@ -101,11 +101,11 @@ TEST(ParticleRoles, RandomTexelsTakeTheNextDrawsInRedGreenBlueOrder)
 
 TEST(ParticleRoles, RandomTexelsContinueTheSequence)
 {
-    std::srand(1);
-    const std::vector<float> first = randomTexels(2);
-    const std::vector<float> second = randomTexels(2);
-    std::srand(1);
-    const std::vector<float> both = randomTexels(4);
+    GameRandom random;
+    const std::vector<float> first = randomTexels(2, random);
+    const std::vector<float> second = randomTexels(2, random);
+    GameRandom again;
+    const std::vector<float> both = randomTexels(4, again);
     ASSERT_EQ(both.size(), 12u);
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(both[i], first[i]);
@@ -115,11 +115,9 @@ TEST(ParticleRoles, RandomTexelsContinueTheSequence)
 
 TEST(ParticleRoles, ZeroTexelsDrawNothing)
 {
-    std::srand(1);
-    EXPECT_TRUE(randomTexels(0).empty());
-    const int next = std::rand();
-    std::srand(1);
-    EXPECT_EQ(std::rand(), next);
+    GameRandom random;
+    EXPECT_TRUE(randomTexels(0, random).empty());
+    EXPECT_EQ(random.draw(), GameRandom{}.draw());
 }
 
 } // namespace

@@ -2,12 +2,18 @@
 // wrong with them and wherever they are cut; nothing is allocated for what a
 // damaged header claims.
 #include "app/ReplayFile.h"
+#include "app/ReplayRecorder.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
+#include <sys/resource.h>
 
 namespace velorun {
 namespace {
@@ -31,8 +37,13 @@ constexpr std::size_t versionAt = 8;
 constexpr std::size_t buildLengthAt = 16;
 constexpr std::size_t widthAt = 27;
 constexpr std::size_t fullScreenAt = 35;
+constexpr std::size_t checkIntervalAt = 36;
 constexpr std::size_t firstFrameAt = 38;
+constexpr std::size_t clockAt = firstFrameAt + 2; // after its kind and keys
 constexpr std::size_t pressCountAt = firstFrameAt + 10; // after its kind, keys and clock
+constexpr std::size_t secondFrameAt = pressCountAt + 2; // after one press
+constexpr std::size_t gamepadAt = secondFrameAt + 10;
+constexpr std::size_t endAt = gamepadAt + 4 + 4; // after two presses and a check
 
 void putU32At(std::string& bytes, std::size_t at, std::uint32_t value)
 {
@@ -76,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"ShorterThanTheMark", [](std::string& b) { b.resize(5); }, "it is not a Velorun recording"},
         BadFile{"WrongMark", [](std::string& b) { b[0] = 'X'; }, "it is not a Velorun recording"},
         BadFile{"NewerFormat", [](std::string& b) { b[versionAt] = 9; },
-                "it was recorded by a newer Velorun (recording format 9; this one plays format 2)"},
+                "it was recorded by a newer Velorun (recording format 9; this one plays format 3)"},
+        BadFile{"OlderFormat", [](std::string& b) { b[versionAt] = 2; },
+                "it was recorded by an older Velorun (recording format 2; this one plays format 3)"},
+        BadFile{"FormatZero", [](std::string& b) { b[versionAt] = 0; }, "it is not a Velorun recording"},
         BadFile{"BuildLongerThanTheFile", [](std::string& b) { b[buildLengthAt] = '\xff'; },
                 "its header is damaged (build)"},
         BadFile{"EmptyBuild", [](std::string& b) { b[buildLengthAt] = 0; }, "its header is damaged (build)"},
@@ -84,15 +98,41 @@ INSTANTIATE_TEST_SUITE_P(
                 "its window size 0 x 600 is not one the game opens"},
         BadFile{"NegativeWidth", [](std::string& b) { putU32At(b, widthAt, 0xfffffffbu); },
                 "its window size -5 x 600 is not one the game opens"},
+        BadFile{"WidthAboveTheLimit", [](std::string& b) { putU32At(b, widthAt, 16385); },
+                "its window size 16385 x 600 is not one the game opens"},
         BadFile{"FullScreenTwo", [](std::string& b) { b[fullScreenAt] = 2; },
                 "its full-screen flag 2 is neither 0 nor 1"},
+        BadFile{"NoStateChecks", [](std::string& b) { b[checkIntervalAt] = 0; },
+                "its header is damaged (state checks)"},
+        BadFile{"NoFrames", [](std::string& b) { b.resize(firstFrameAt); }, "it holds no frames"},
+        BadFile{"AnEndAndNoFrames",
+                [](std::string& b) {
+                    b.resize(firstFrameAt);
+                    writeReplayEnd(b, 0, 0);
+                },
+                "it holds no frames"},
+        BadFile{"UnknownKindBits", [](std::string& b) { b[firstFrameAt] = 1 | 32; }, "frame 1 is damaged"},
         BadFile{"UnknownRecord", [](std::string& b) { b[firstFrameAt] = 3; }, "frame 1 is damaged"},
         BadFile{"AbsurdPressCount", [](std::string& b) { b[pressCountAt] = '\xc8'; },
                 "frame 1 is damaged (presses)"},
         BadFile{"UnknownPress", [](std::string& b) { b[pressCountAt + 1] = input::pressKeys.size(); },
                 "frame 1 is damaged (presses)"},
+        BadFile{"NoPresses", [](std::string& b) { b[pressCountAt] = 0; }, "frame 1 is damaged (presses)"},
         BadFile{"StartOnTheKeyboard", [](std::string& b) { b[firstFrameAt + 1] = 0x20; },
                 "frame 1 is damaged (keys)"},
+        BadFile{"GamepadHoldingNothing", [](std::string& b) { b[gamepadAt] = 0; }, "frame 2 is damaged (keys)"},
+        BadFile{"ClockNotANumber",
+                [](std::string& b) {
+                    const double notANumber = std::nan("");
+                    std::memcpy(&b[clockAt], &notANumber, sizeof notANumber);
+                },
+                "frame 1 is damaged (clock)"},
+        BadFile{"ClockMoreThanADayOn",
+                [](std::string& b) {
+                    const double later = 0.5 + maxReplayFrameGap + 1.0;
+                    std::memcpy(&b[secondFrameAt + 2], &later, sizeof later);
+                },
+                "frame 2 is damaged (clock)"},
         BadFile{"ClockGoesBack",
                 [](std::string& b) {
                     std::string earlier;
@@ -108,12 +148,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"DataAfterTheEnd", [](std::string& b) { b += "x"; }, "it goes on after its end"}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
-TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryCut)
+// A file cut after a whole frame is what a crashed or killed game leaves: it
+// reads up to there. Cut anywhere else, it is refused.
+TEST(ReplayFile, ReadsBackWhatWasWrittenAndPlaysACutOnlyToAWholeFrame)
 {
     const std::string bytes = validFile();
+    ASSERT_EQ(bytes.size(), endAt + 9);
     const ReplayReading whole = readReplay(bytes);
     ASSERT_TRUE(whole.replay) << whole.error;
     ASSERT_EQ(whole.replay->frames.size(), 2u);
+    EXPECT_TRUE(whole.replay->ended);
     EXPECT_EQ(whole.replay->frames[1].input,
               (input::FrameInput{
                   0.75, 0, input::keyBit(input::startButtonKey), {input::startButtonKey, GLFW_KEY_R}}));
@@ -122,9 +166,74 @@ TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryCut)
 
     for (std::size_t length = 1; length < bytes.size(); ++length) {
         const ReplayReading cut = readReplay(std::string_view(bytes).substr(0, length));
-        EXPECT_FALSE(cut.replay) << "cut to " << length << " bytes";
-        EXPECT_FALSE(cut.error.empty());
+        const std::size_t wholeFrames = length == secondFrameAt ? 1 : length == endAt ? 2 : 0;
+        if (wholeFrames > 0) {
+            ASSERT_TRUE(cut.replay) << "cut after frame " << wholeFrames << ": " << cut.error;
+            EXPECT_FALSE(cut.replay->ended);
+            EXPECT_EQ(cut.replay->frames.size(), wholeFrames);
+        } else {
+            EXPECT_FALSE(cut.replay) << "cut to " << length << " bytes";
+            EXPECT_FALSE(cut.error.empty());
+        }
     }
+}
+
+// What only a file on disk can show: one too large is refused before it is
+// read, one that cannot be read says so.
+TEST(ReplayFile, RefusesAFileTooLargeOrUnreadableBeforeReadingIt)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velorun-replay-file-test";
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path huge = dir / "huge.vrr";
+    std::ofstream(huge, std::ios::binary) << validFile();
+    std::filesystem::resize_file(huge, maxReplayFileBytes + 1); // sparse: nothing is written
+    EXPECT_EQ(checkReplayFile(huge.string()).error, "it is larger than any recording (1073741825 bytes)");
+    EXPECT_EQ(checkReplayFile(dir.string()).error, "it cannot be read (Is a directory)");
+    std::filesystem::resize_file(huge, validFile().size());
+    EXPECT_TRUE(checkReplayFile(huge.string()).summary);
+    std::filesystem::remove_all(dir);
+}
+
+// A file that cannot be written is reported once, where it failed, and the
+// game plays on without it.
+TEST(ReplayRecorder, ReportsOnceWhereTheFileCouldNotBeWritten)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velorun-recorder-test";
+    std::filesystem::create_directories(dir);
+    const ReplayHeader header{"1.0.0", "test build", LaunchSettings{}, 1000}; // frames of ten bytes
+    const input::FrameInput frame{0.5, 0, 0, {}};
+    auto record = [&](const std::string& path, int frames) {
+        testing::internal::CaptureStderr();
+        ReplayRecorder recorder;
+        recorder.start(path, header);
+        for (int i = 0; i < frames; ++i)
+            recorder.record(frame);
+        recorder.finish();
+        return testing::internal::GetCapturedStderr();
+    };
+    const std::string noFolder = (dir / "missing" / "s.vrr").string();
+    EXPECT_EQ(record(noFolder, 3),
+              "Cannot record to " + noFolder + ": No such file or directory; playing on without recording\n");
+    EXPECT_EQ(record("/dev/full", 3),
+              "Cannot record to /dev/full: No space left on device; playing on without recording\n");
+
+    // A file that fills up in the middle of frame 101 keeps the 100 before
+    // it, whole: the game that filled it up plays on.
+    const std::string full = (dir / "full.vrr").string();
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{firstFrameAt + 100 * 10 + 5, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::string report = record(full, 200);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(report, "Cannot record to " + full + ": File too large; playing on without recording\n");
+    const ReplayCheck check = checkReplayFile(full);
+    ASSERT_TRUE(check.summary) << check.error;
+    EXPECT_EQ(check.summary->frames, 100u);
+    EXPECT_FALSE(check.summary->ended);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

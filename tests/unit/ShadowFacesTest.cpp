@@ -3,12 +3,15 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace velorun {
 namespace {
 
 constexpr FaceMask px = 1, nx = 2, py = 4, ny = 8, pz = 16, nz = 32;
 const glm::vec3 light(1.8f, 2.1f, -30.0f);
+constexpr float inf = std::numeric_limits<float>::infinity();
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 
 Bounds around(const glm::vec3& offset, const glm::vec3& half)
 {
@@ -44,7 +47,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Reach{"within the far plane", {0, 0, -79}, {0.2f, 0.2f, 0.2f}, nz},
                     Reach{"beyond the far plane", {0, 0, -81}, {0.2f, 0.2f, 0.2f}, 0},
                     Reach{"nearer than the near plane", {0, 0, -0.5f}, {0.1f, 0.1f, 0.1f}, 0},
-                    Reach{"crossing the near plane", {0, 0, -1.2f}, {0.5f, 0.5f, 0.5f}, nz}));
+                    Reach{"crossing the near plane", {0, 0, -1.2f}, {0.5f, 0.5f, 0.5f}, nz},
+                    Reach{"NaN: every face", {nan, 0, -10}, {0.5f, 0.5f, 0.5f}, allFaces},
+                    Reach{"infinite along x, beyond the far plane along z: every face",
+                          {0, 0, -200},
+                          {inf, 0.5f, 0.5f},
+                          allFaces}));
 
 TEST(ShadowFaces, TransformedBoundsHoldTheWholeTransformedBox)
 {

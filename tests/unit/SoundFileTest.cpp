@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,62 @@ TEST(SoundFile, DecodesEverySampleUpToTheCapAndNothingBeyondIt)
     }
     std::remove(path.c_str());
 }
+
+struct Chunk {
+    const char* id;
+    std::uint32_t declared;
+    std::uint32_t held; // bytes that follow its header, a pad byte included
+};
+
+struct ChunkCase {
+    const char* name;
+    const char* container; // "RIFF" little-endian, the others big-endian
+    const char* form;
+    std::vector<Chunk> chunks;
+    bool cut;
+    int oddChunksBefore = 0; // of 3 bytes each, padded to 4
+};
+
+void PrintTo(const ChunkCase& c, std::ostream* os) { *os << c.name; }
+
+std::string chunkFile(const ChunkCase& c)
+{
+    const bool bigEndian = std::string(c.container) != "RIFF";
+    const auto field = [&](std::uint32_t value) {
+        std::string bytes(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            bytes[static_cast<size_t>(bigEndian ? i : 3 - i)] = static_cast<char>(value >> (8 * (3 - i)));
+        return bytes;
+    };
+    std::vector<Chunk> chunks(static_cast<size_t>(c.oddChunksBefore), Chunk{"LIST", 3, 4});
+    chunks.insert(chunks.end(), c.chunks.begin(), c.chunks.end());
+    std::string bytes = c.container + field(0) + c.form;
+    for (const Chunk& k : chunks)
+        bytes += k.id + field(k.declared) + std::string(k.held, 'x');
+    return bytes;
+}
+
+class SampleChunk : public testing::TestWithParam<ChunkCase> {};
+
+TEST_P(SampleChunk, CutShortWhenItDeclaresMoreThanTheFileHolds)
+{
+    std::istringstream file(chunkFile(GetParam()));
+    EXPECT_EQ(sampleChunkCutShort(file), GetParam().cut);
+}
+
+const Chunk fmt{"fmt ", 16, 16};
+INSTANTIATE_TEST_SUITE_P(
+    Table, SampleChunk,
+    testing::Values(
+        ChunkCase{"whole WAV", "RIFF", "WAVE", {fmt, {"data", 100, 100}}, false},
+        ChunkCase{"WAV cut in its samples", "RIFF", "WAVE", {fmt, {"data", 100, 60}}, true},
+        ChunkCase{"cut WAV behind 200 chunks", "RIFF", "WAVE", {fmt, {"data", 100, 60}}, true, 200},
+        ChunkCase{"length left open", "RIFF", "WAVE", {fmt, {"data", 0xFFFFFFFFu, 60}}, false},
+        ChunkCase{"odd length, last pad byte missing", "RIFF", "WAVE", {fmt, {"data", 61, 61}}, false},
+        ChunkCase{"cut RIFX", "RIFX", "WAVE", {fmt, {"data", 128, 64}}, true},
+        ChunkCase{"whole AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 208, 208}}, false},
+        ChunkCase{"cut AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 1000, 200}}, true},
+        ChunkCase{"cut 8SVX", "FORM", "8SVX", {{"VHDR", 20, 20}, {"BODY", 500, 100}}, true}));
 
 } // namespace
 } // namespace velorun::audio

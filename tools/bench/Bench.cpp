@@ -310,14 +310,14 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    std::optional<Replay> replay;
+    std::optional<ReplaySummary> replay;
     if (options.replay) {
-        ReplayReading reading = readReplayFile(options.replay);
-        if (!reading.replay) {
-            std::fprintf(stderr, "Cannot replay %s: %s\n", options.replay, reading.error.c_str());
+        ReplayCheck check = checkReplayFile(options.replay);
+        if (!check.summary) {
+            std::fprintf(stderr, "Cannot replay %s: %s\n", options.replay, check.error.c_str());
             return 2;
         }
-        replay = std::move(reading.replay);
+        replay = std::move(check.summary);
     }
     seekStart = options.playFrames;
 #ifdef _WIN32
@@ -334,7 +334,7 @@ int main(int argc, char** argv)
     // A recorded session takes the clock and keys over from the script, unpaced.
     std::optional<ReplayPlayer> player;
     if (replay) {
-        player.emplace(std::move(*replay), ReplayPlayer::Pace::Unpaced);
+        player.emplace(options.replay, std::move(*replay), ReplayPlayer::Pace::Unpaced);
         player->install(drive.window());
     }
     glFinish();

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A recording is worth most after a crash. A session recorded with real keys
+# through a crash and a race again, then killed (SIGKILL) or crashing
+# (SIGSEGV), keeps every frame it finished: --replay and --timedemo play it to
+# its last frame, every state check matched, name that frame and exit 0.
+# A replay waiting a minute for its next frame stops at once on an Escape
+# tap, or when its window is closed.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+ulimit -c 0 # no core file from the crash we cause
+
+# Records a session to FILE until SIGNAL ends the game: the obstacles' corner
+# until a crash, R, and a few seconds of racing again in the lower left.
+record_until() {
+    local signal=$1 file=$2
+    start_game --record "$file" 800 600
+    wait_window
+    crash_in_the_obstacles_corner
+    tap_key r
+    key_down Left
+    key_down Down
+    sleep 3
+    # Up again first: keys sent to the focused window go through the X
+    # server's keyboard, where they would stay down for the next game.
+    key_up Left
+    key_up Down
+    kill -s "$signal" "$GAME_PID"
+    wait "$GAME_PID"
+    local status=$?
+    GAME_PID=""
+    [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || e2e_fail "$signal: the game ended with status $status"
+}
+
+# Plays FILE with MODE (--replay or --timedemo): to its last frame, matched.
+plays_to_its_last_frame() {
+    local mode=$1 file=$2
+    run_to_end "$mode" "$file"
+    [ "$RUN_STATUS" -eq 0 ] || e2e_fail "$mode: status $RUN_STATUS: $(grep '^Replay' "$TMP/out")"
+    check_clean_output
+    grep -qE "^Replay $file: the recording stops at frame [0-9]+ without its end \(the game crashed or was killed there\); every state check up to it matched$" \
+        "$TMP/out" || e2e_fail "$mode: $(grep '^Replay' "$TMP/out")"
+    grep '^Replay' "$TMP/out"
+}
+
+record_until KILL "$TMP/killed.vrr"
+plays_to_its_last_frame --replay "$TMP/killed.vrr"
+record_until SEGV "$TMP/crashed.vrr"
+plays_to_its_last_frame --timedemo "$TMP/crashed.vrr"
+grep -q '^timedemo: ' "$TMP/out" || e2e_fail "--timedemo printed no frame-rate line"
+
+# Two frames a minute apart: the replay waits after the first.
+le() { local i; for ((i = 0; i < $2; i++)); do printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"; done; }
+{
+    printf 'VELOREPL'; le 3 2; printf '\x051.0.0\x04test'; le 800 4; le 600 4; printf '\x00'; le 8 2
+    printf '\x01\x00'; le 0x3fe0000000000000 8 # 0.5 s
+    printf '\x01\x00'; le 0x404e400000000000 8 # 60.5 s
+    printf '\x02'; le 2 4; le 0 4
+} >"$TMP/waits.vrr"
+
+# Starts the waiting replay and lets it reach its wait; STOP stops it; it must
+# end within a few seconds, having played one frame.
+stops_at_once() {
+    local how=$1
+    shift
+    start_game --replay "$TMP/waits.vrr"
+    wait_window
+    sleep 3
+    local before=$SECONDS
+    "$@"
+    for _ in $(seq 1 50); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && e2e_fail "$how: the replay still waits"
+    wait "$GAME_PID"
+    local status=$?
+    GAME_PID=""
+    [ "$status" -eq 0 ] || e2e_fail "$how: status $status"
+    grep -qx "Replay $TMP/waits.vrr: stopped after 1 of 2 frames; every state check so far matched" "$TMP/out" ||
+        e2e_fail "$how: $(grep '^Replay' "$TMP/out")"
+    echo "ok: $how stopped the waiting replay in $((SECONDS - before)) s"
+}
+tap_escape() { xdotool key --delay 0 --window "$WID" Escape; }
+stops_at_once "an Escape tap" tap_escape
+start_wm i3 # which closes a window as a desktop's close button does
+close_window() { i3-msg "[id=$WID] kill" >/dev/null; }
+stops_at_once "closing the window" close_window
+echo "OK"
