@@ -4,14 +4,15 @@
 // is caught at the first state check after it.
 #include "ScenarioHarness.h"
 
-#include "app/FrameSeam.h"
-#include "app/Game.h"
-#include "app/KeyCallback.h"
-#include "app/ReplayPlayer.h"
-#include "app/ReplayRecorder.h"
-#include "app/RunChecksum.h"
-#include "app/WindowEvents.h"
+#include "game/Frame.h"
+#include "game/FrameSeam.h"
+#include "game/GameState.h"
+#include "game/WindowEvents.h"
+#include "input/PressQueue.h"
 #include "lighting/SceneState.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/RunChecksum.h"
 #include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
@@ -39,7 +40,7 @@ void recordSession(const std::string& path)
     game.start();
     ReplayRecorder recorder;
     recorder.start(path, ReplayHeader{"test", "test", LaunchSettings{}, checkInterval});
-    frameSeam().frameDone = [&recorder](const input::FrameInput& input) { recorder.record(input); };
+    seam.frameDone = [&recorder](const input::FrameInput& input) { recorder.record(input); };
     for (int frame = 1; frame <= sessionFrames; ++frame) {
         game.releaseAll();
         if (frame < 10) {
@@ -56,8 +57,8 @@ void recordSession(const std::string& path)
         // must not act, or the replay, which never sees it, would differ.
         if (frame == 30) {
             for (int i = 0; i < 40; ++i) // F2 an even number of times
-                keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
-            keyCallback(game.window(), GLFW_KEY_P, 0, GLFW_PRESS, 0);
+                input::keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+            input::keyCallback(game.window(), GLFW_KEY_P, 0, GLFW_PRESS, 0);
         }
         game.frame(0.05);
         if (frame == fullScreenFrame) {

@@ -4,9 +4,9 @@
 // once a second: not one texel may differ.
 #include "ScenarioFixture.h"
 
-#include "app/GameState.h"
-#include "app/KeyCallback.h"
 #include "base/BaseState.h"
+#include "game/GameState.h"
+#include "input/PressQueue.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
@@ -151,7 +151,7 @@ protected:
         }
     }
 
-    void key(int k) { keyCallback(game.window(), k, 0, GLFW_PRESS, 0); }
+    void key(int k) { input::keyCallback(game.window(), k, 0, GLFW_PRESS, 0); }
 
     ScenarioHarness game;
     MapComparison maps;

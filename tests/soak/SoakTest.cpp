@@ -2,8 +2,8 @@
 // long stretch of fireworks. No GL error may be reported and memory may grow
 // only with the obstacle cubes the rules keep adding after the crash.
 #include "KeepLibrariesLoaded.h"
-#include "app/GameState.h"
-#include "app/ScriptedDrive.h"
+#include "drive/ScriptedDrive.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 
