@@ -239,9 +239,11 @@ wait_geometry() {
 # Whether the picture stands still: a screenshot FILE, and another taken a
 # few frames later shows the same pixels.
 picture_still() {
-    screenshot "$1"
+    import -window "$WID" "$1" 2>/dev/null || return 1
+    # A window not shown reads back black: that is no picture at all.
+    [ "$(convert "$1" -alpha off -colorspace gray -format '%[fx:int(mean*1000)]' info:)" -gt 5 ] || return 1
     sleep 1.5
-    screenshot "$TMP/still-again.png"
+    import -window "$WID" "$TMP/still-again.png" 2>/dev/null || return 1
     [ "$(compare -metric AE "$1" "$TMP/still-again.png" null: 2>&1)" = 0 ]
 }
 

@@ -138,7 +138,13 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     EXPECT_FALSE(game.frame(frameStep));
 }
 
-TEST_F(RunCommandScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)
+// Nothing of fifty runs' pictures is looked at: a small window draws fastest.
+class FiftyRunsScenario : public RunCommandScenario {
+protected:
+    void SetUp() override { game.start(160, 120); }
+};
+
+TEST_F(FiftyRunsScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)
 {
     auto crashAndRaceAgain = [this](int i) {
         crash();

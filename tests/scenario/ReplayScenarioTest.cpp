@@ -31,13 +31,16 @@ constexpr int pauseFrame = 12; // P goes down here, and again at frame 20
 constexpr int fullScreenFrame = 3; // F11 here, and again at frame 5
 constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
+// Nothing here looks at the picture: a small window draws fastest.
+constexpr int smallWidth = 160;
+constexpr int smallHeight = 120;
 
 // A session of two-key steering, a pause and its end, through the scripted
 // drive, recorded to `path`.
 void recordSession(const std::string& path)
 {
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     ReplayRecorder recorder;
     recorder.start(path, ReplayHeader{"test", "test", LaunchSettings{}, checkInterval});
     seam.frameDone = [&recorder](const input::FrameInput& input) { recorder.record(input); };
@@ -80,7 +83,7 @@ std::string replayVerdict(const std::string& path, const std::function<void(std:
     if (!check.summary)
         return check.error;
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     ReplayPlayer player(path, std::move(*check.summary), ReplayPlayer::Pace::Unpaced);
     player.install(game.window());
     while (!player.finished() && runFrame(game.window())) {
@@ -172,7 +175,7 @@ TEST(ReplayScenario, ADrawOrATimerNudgedBetweenFramesIsNamedAtTheNextCheck)
 TEST(ReplayScenario, EveryPartOfTheRunsStateIsInItsCheck)
 {
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     game.frames(4, 0.3);
     ASSERT_FALSE(run.cubes.empty());
     bestScore = -1;

@@ -55,7 +55,7 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     testing::internal::CaptureStderr();
 
     ScriptedDrive drive;
-    drive.start(640, 480);
+    drive.start(320, 240);
     int crashFrame = -1;
     long baselineBytes = 0;
     size_t baselineCubes = 0;
