@@ -7,17 +7,21 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# Compiles are cached where ccache is installed (make test installs it): a
+# build directory made afresh, or another branch, costs only what changed.
+# (Asked for when a recipe runs, after the packages are in.)
+LAUNCHER = $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: run test build deps test-deps gl-zink asan fuzz format clean
 
 # Builds just the game, not the tests and tools, before starting it.
 run: deps
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) $(LAUNCHER) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target velorun
 	./$(BUILD_DIR)/velorun
 
 build:
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) $(LAUNCHER) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 deps:
@@ -45,7 +49,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_check
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 asan: test-deps
-	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_DIR) -DVELORUN_SANITIZE=ON -DVELORUN_BUILD_TOOLS=OFF $(LAUNCHER) $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) scripts/with-xvfb.sh ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L sanitize
 
@@ -53,7 +57,7 @@ asan: test-deps
 # recordings; what it learns stays in $(FUZZ_DIR)/corpus for the next run, and
 # an input that breaks the reader is left in $(FUZZ_DIR) and fails the run.
 fuzz: test-deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DVELORUN_FUZZ=ON -DVELORUN_BUILD_TESTS=OFF -DVELORUN_BUILD_TOOLS=OFF $(CMAKE_FLAGS)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DVELORUN_FUZZ=ON -DVELORUN_BUILD_TESTS=OFF -DVELORUN_BUILD_TOOLS=OFF $(LAUNCHER) $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target velorun-replay-fuzz
 	mkdir -p $(FUZZ_DIR)/corpus
 	$(FUZZ_DIR)/tools/fuzz/velorun-replay-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -print_final_stats=1 \
