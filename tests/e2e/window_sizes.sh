@@ -88,10 +88,8 @@ done
 [ -n "$matched" ] || e2e_fail "no picture of the replay at 1200 x 500 equals the resized game's"
 echo "ok: a game opened at 1200 x 500 draws what the resized one drew"
 xdotool key --window "$WID" Escape
-wait "$GAME_PID"
-status=$?
-GAME_PID=""
-[ "$status" -eq 0 ] || e2e_fail "the replay ended with status $status: $(grep '^Replay' "$TMP/out")"
+wait_for_exit 10 "after Escape"
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "the replay ended with status $EXIT_STATUS: $(grep '^Replay' "$TMP/out")"
 grep -q "every state check so far matched" "$TMP/out" || e2e_fail "the replay differed: $(grep '^Replay' "$TMP/out")"
 check_clean_output
 
