@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # (Asked for when a recipe runs, after the packages are in.)
 LAUNCHER = $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test build deps test-deps gl-zink asan fuzz format clean
+.PHONY: run test suites build deps test-deps gl-zink asan fuzz format clean
 
 # Builds just the game, not the tests and tools, before starting it.
 run: deps
@@ -34,15 +34,23 @@ test-deps:
 # implementation, the unit, GL and scenario suites again under
 # AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer, and a
 # minute of fuzzing the replay reader.
+# Once the normal build is done, its suites, the sanitizer build with its
+# suites, and the fuzzer run side by side: the end-to-end tests spend most of
+# their time on the game's own clock (a run driven to its crash, a replay at
+# its recorded pace), and the builds fill the cores meanwhile. Each of the
+# three prints its output in one piece as it ends (-O).
 test: test-deps build
+	$(MAKE) --no-print-directory -j3 -Otarget suites asan fuzz FUZZ_SECONDS=60
+
+# The normal build's suites, then its GL suite on zink.
+suites:
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
-	$(MAKE) gl-zink
-	$(MAKE) asan
-	$(MAKE) fuzz FUZZ_SECONDS=60
+	$(ZINK_SUITE)
 
 # The GL suite on Mesa's zink over the lavapipe Vulkan driver.
+ZINK_SUITE = scripts/with-xvfb.sh scripts/with-zink.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) -L gl
 gl-zink: test-deps build
-	scripts/with-xvfb.sh scripts/with-zink.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) -L gl
+	$(ZINK_SUITE)
 
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
