@@ -9,7 +9,7 @@ runtime=(build-essential cmake pkg-config
 test=(libgtest-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick mesa-vulkan-drivers fonts-crosextra-carlito dpkg-dev procps clang-format
       lintian appstream desktop-file-utils groff-base man-db
       clang libclang-rt-14-dev
-      i3-wm openbox)
+      i3-wm openbox ccache)
 
 packages=("${runtime[@]}")
 if [ "${1:-runtime}" = test ]; then

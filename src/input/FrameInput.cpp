@@ -4,11 +4,33 @@
 
 namespace velorun::input {
 
-bool isPressKey(int key) { return std::find(pressKeys.begin(), pressKeys.end(), key) != pressKeys.end(); }
+std::size_t pressCode(int key)
+{
+    std::size_t code = 0;
+    while (code < pressKeys.size() && pressKeys[code].key != key)
+        ++code;
+    return code;
+}
+
+std::optional<Command> commandOf(int key)
+{
+    const std::size_t code = pressCode(key);
+    if (code == pressKeys.size())
+        return std::nullopt;
+    return pressKeys[code].command;
+}
+
+bool isPressKey(int key) { return pressCode(key) < pressKeys.size(); }
 
 bool FrameInput::pressed(int key) const
 {
     return std::find(presses.begin(), presses.end(), key) != presses.end();
+}
+
+bool FrameInput::asks(Command command) const
+{
+    return std::any_of(presses.begin(), presses.end(),
+                       [command](int key) { return commandOf(key) == command; });
 }
 
 bool operator==(const FrameInput& a, const FrameInput& b)

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace velorun::input {
@@ -24,13 +25,58 @@ constexpr std::array<int, 6> heldKeys = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_K
 // recording keeps it in its place among the presses.
 constexpr int focusLostKey = GLFW_KEY_LAST + 2;
 
-// The keys whose presses a frame reads: the run's command keys, then the
-// display and sound toggles, then full screen (F11, or Alt+Enter) and the
-// focus going. A press is a key going down; a key held on and its repeats are
-// not presses again.
-constexpr std::array<int, 14> pressKeys = {
-    GLFW_KEY_R,  GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,  startButtonKey, GLFW_KEY_F2,  GLFW_KEY_F3,
-    GLFW_KEY_F4, GLFW_KEY_F5,    GLFW_KEY_F6,       GLFW_KEY_F9, GLFW_KEY_M,     GLFW_KEY_F11, focusLostKey};
+// What a press asks of the game: of the run (race again, pause, Start, which
+// does either, the focus going), or of the display and sound (the toggles).
+enum class Command {
+    RaceAgain,
+    Pause,
+    Start,
+    FocusLost,
+    FrameTime,
+    Wireframe,
+    MipmapMode,
+    NearestFilter,
+    LensFlares,
+    Blending,
+    Sound,
+    FullScreen,
+};
+constexpr int commandCount = static_cast<int>(Command::FullScreen) + 1;
+
+struct PressKey {
+    int key;
+    Command command;
+};
+
+// The keys whose presses a frame reads, each with what it asks: every one is
+// named here and nowhere else. A press is a key going down; a key held on and
+// its repeats are not presses again.
+// The order is the recording format: a recording keeps a press as its index
+// in this list, so a key is only ever added at the end, with a new format
+// version.
+constexpr std::array<PressKey, 14> pressKeys = {{
+    {GLFW_KEY_R, Command::RaceAgain},
+    {GLFW_KEY_ENTER, Command::RaceAgain},
+    {GLFW_KEY_KP_ENTER, Command::RaceAgain},
+    {GLFW_KEY_P, Command::Pause},
+    {startButtonKey, Command::Start},
+    {GLFW_KEY_F2, Command::FrameTime},
+    {GLFW_KEY_F3, Command::Wireframe},
+    {GLFW_KEY_F4, Command::MipmapMode},
+    {GLFW_KEY_F5, Command::NearestFilter},
+    {GLFW_KEY_F6, Command::LensFlares},
+    {GLFW_KEY_F9, Command::Blending},
+    {GLFW_KEY_M, Command::Sound},
+    {GLFW_KEY_F11, Command::FullScreen},
+    {focusLostKey, Command::FocusLost},
+}};
+
+// A press key's place in pressKeys, which a recording stores; pressKeys.size()
+// for any other key.
+std::size_t pressCode(int key);
+
+// What a press of `key` asks; nothing for a key whose presses no frame reads.
+std::optional<Command> commandOf(int key);
 
 // More presses than this between two frames are dropped: no player makes them.
 constexpr std::size_t maxPressesPerFrame = 32;
@@ -63,6 +109,8 @@ struct FrameInput {
 
     bool held(int key) const { return ((keyboard | gamepad) & keyBit(key)) != 0; }
     bool pressed(int key) const;
+    // Whether one of the presses asks for `command`.
+    bool asks(Command command) const;
 };
 
 bool operator==(const FrameInput& a, const FrameInput& b);

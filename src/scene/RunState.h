@@ -33,9 +33,6 @@ struct RunState {
     // car's whole move from here; whatever puts the car somewhere else
     // without driving it there moves this along.
     glm::vec3 carSeenAt{0.0f};
-    // Set afresh in every frame.
-    bool keepRunning = true;
-    bool steered = false;
 };
 
 extern RunState run;

@@ -37,7 +37,7 @@ best_text() { count_colour "$1" 160x45+50+440 white 3; }
 start_game 800 600
 wait_window
 drive_to_game_over
-sleep 10
+sleep 2
 screenshot "$TMP/fireworks.png"
 [ -n "${E2E_SHOTS:-}" ] && cp "$TMP/fireworks.png" "$E2E_SHOTS/"
 white=$(banner_text "$TMP/fireworks.png")

@@ -102,6 +102,19 @@ tap_key() {
     sleep 0.5
 }
 
+# Waits up to SECONDS for the game to end, failing with "still running
+# SECONDS s WHEN" if it does not: EXIT_STATUS.
+wait_for_exit() {
+    for _ in $(seq 1 $(($1 * 5))); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && e2e_fail "game still running $1 s $2"
+    wait "$GAME_PID"
+    EXIT_STATUS=$?
+    GAME_PID=""
+}
+
 # Holds Escape, with any KEYs given pressed in the same instant, until the
 # game exits (up to 60 s): EXIT_STATUS. The keys go up again afterwards: to
 # the focused window xdotool sends them through the X server's own keyboard,
@@ -109,14 +122,7 @@ tap_key() {
 quit_with_escape() {
     focus_window
     xdotool keydown --window "$WID" "$@" Escape
-    for _ in $(seq 1 300); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.2
-    done
-    kill -0 "$GAME_PID" 2>/dev/null && e2e_fail "game still running 60 s after Escape went down"
-    wait "$GAME_PID"
-    EXIT_STATUS=$?
-    GAME_PID=""
+    wait_for_exit 60 "after Escape went down"
     xdotool keyup "$@" Escape
 }
 
@@ -239,9 +245,11 @@ wait_geometry() {
 # Whether the picture stands still: a screenshot FILE, and another taken a
 # few frames later shows the same pixels.
 picture_still() {
-    screenshot "$1"
+    import -window "$WID" "$1" 2>/dev/null || return 1
+    # A window not shown reads back black: that is no picture at all.
+    [ "$(convert "$1" -alpha off -colorspace gray -format '%[fx:int(mean*1000)]' info:)" -gt 5 ] || return 1
     sleep 1.5
-    screenshot "$TMP/still-again.png"
+    import -window "$WID" "$TMP/still-again.png" 2>/dev/null || return 1
     [ "$(compare -metric AE "$1" "$TMP/still-again.png" null: 2>&1)" = 0 ]
 }
 

@@ -24,7 +24,14 @@ drive_to_safety() {
     key_up Down
 }
 
-racing() { ! picture_still "$TMP/racing.png"; }
+# Whether the picture moves: a still one never does, and on a slow machine a
+# frame can take longer than picture_still waits.
+racing() {
+    for _ in 1 2 3; do
+        picture_still "$TMP/racing.png" || return 0
+    done
+    return 1
+}
 
 # KEY (F11 or alt+Return) twice: full screen at the screen's size, then the
 # window's size and place before.
@@ -60,7 +67,6 @@ tap_key F6
 comes_to_rest "$TMP/800.png" || e2e_fail "P did not stop the picture"
 xdotool windowsize "$WID" 1200 500
 wait_geometry 1200x500
-sleep 2
 comes_to_rest "$TMP/1200.png" || e2e_fail "the resized paused picture does not stand still"
 [ "$(identify -format '%wx%h' "$TMP/1200.png")" = 1200x500 ] || e2e_fail "no 1200 x 500 picture"
 same_view "$TMP/800.png" "$TMP/1200.png" || e2e_fail "resized to 1200 x 500, the picture lost its proportions"
@@ -69,14 +75,13 @@ tap_key F6
 comes_to_rest "$TMP/1200-flares.png" || e2e_fail "the flares' repaint does not stand still"
 full_screen_and_back F11
 full_screen_and_back alt+Return
-# The replay below needs a while to look at the last picture.
-sleep 8
 quit_with_escape
 [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"
 check_clean_output
 
 # The same session in a window opened at 1200 x 500: the picture the resized
-# window showed, flares on their lamps, and full screen never touched.
+# window showed, flares on their lamps, and full screen never touched. Once
+# it has shown it, Escape ends the replay.
 set_recorded_size "$recording" 1200 500
 start_game --replay "$recording"
 wait_window
@@ -89,11 +94,10 @@ while kill -0 "$GAME_PID" 2>/dev/null; do
 done
 [ -n "$matched" ] || e2e_fail "no picture of the replay at 1200 x 500 equals the resized game's"
 echo "ok: a game opened at 1200 x 500 draws what the resized one drew"
-wait "$GAME_PID"
-status=$?
-GAME_PID=""
-[ "$status" -eq 0 ] || e2e_fail "the replay ended with status $status: $(grep '^Replay' "$TMP/out")"
-grep -q "every state check matched" "$TMP/out" || e2e_fail "the replay differed: $(grep '^Replay' "$TMP/out")"
+xdotool key --window "$WID" Escape
+wait_for_exit 10 "after Escape"
+[ "$EXIT_STATUS" -eq 0 ] || e2e_fail "the replay ended with status $EXIT_STATUS: $(grep '^Replay' "$TMP/out")"
+grep -q "every state check so far matched" "$TMP/out" || e2e_fail "the replay differed: $(grep '^Replay' "$TMP/out")"
 check_clean_output
 
 # --- Under window managers -----------------------------------------------
@@ -124,7 +128,6 @@ tap_key p
 comes_to_rest "$TMP/i3-whole.png" || e2e_fail "i3: P did not stop the picture"
 open_other_window
 wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
-sleep 2
 comes_to_rest "$TMP/i3-half.png" || e2e_fail "i3: the other window's focus set the run going"
 same_view "$TMP/i3-whole.png" "$TMP/i3-half.png" || e2e_fail "i3: the tiled pictures do not show the same view"
 echo "ok: i3: tiled whole and half, the view stays"
@@ -154,7 +157,6 @@ open_other_window
 xdotool windowsize "$OTHER_WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$OTHER_WID" $((SCREEN_W / 2)) 0
 xdotool windowsize "$WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$WID" 0 0
 wait_geometry "$((SCREEN_W / 2))x$((SCREEN_H - 100))"
-sleep 2
 comes_to_rest "$TMP/openbox-half.png" || e2e_fail "openbox: the other window's focus set the run going"
 same_view "$TMP/openbox-start.png" "$TMP/openbox-half.png" ||
     e2e_fail "openbox: the resized picture does not show the same view"

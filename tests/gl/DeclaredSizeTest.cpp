@@ -7,7 +7,7 @@
 // loader allocate what the header declares.
 #include "SceneFixture.h"
 
-#include "app/Game.h"
+#include "game/StartUp.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
 #include "render/Texture2D.h"

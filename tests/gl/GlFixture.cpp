@@ -1,7 +1,7 @@
 #include "GlFixture.h"
 
 #include "KeepLibrariesLoaded.h"
-#include "app/DebugOutput.h"
+#include "game/DebugOutput.h"
 
 #include <FreeImage.h>
 #include <cstdio>

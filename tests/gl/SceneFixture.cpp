@@ -1,6 +1,6 @@
 #include "SceneFixture.h"
 
-#include "app/Game.h"
+#include "game/StartUp.h"
 
 namespace velorun::test {
 

@@ -1,7 +1,7 @@
 // The spot light scene set-up gives the lit programs, and how the lit pass draws the car.
 #include "SceneFixture.h"
 
-#include "app/KeyCallback.h"
+#include "input/PressQueue.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -32,7 +32,7 @@ int intUniform(GLuint program, const char* name)
 // back from both programs that light with it.
 TEST_F(SceneSetupTest, SpotConeReachesBothLitProgramsAndTheCarItRidesOnIsNotLitByIt)
 {
-    setupScene(window, keyCallback);
+    setupScene(window, input::keyCallback);
     for (const GLuint program : {modelShader->program, cubeShader->program})
         EXPECT_NEAR(floatUniform(program, "cutOff"), std::cos(glm::radians(17.0f)), 1e-6f);
     // The car is the last model the lit pass draws, so what "renderSpot"

@@ -1,6 +1,6 @@
 #include "SceneFixture.h"
 
-#include "app/KeyCallback.h"
+#include "input/PressQueue.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -218,7 +218,7 @@ using LitShadowTest = SceneGlTest;
 
 TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
 {
-    setupScene(window, keyCallback);
+    setupScene(window, input::keyCallback);
     lensFlaresEnabled = false;
     ASSERT_EQ(depthCubeMaps.size(), 8u);
 

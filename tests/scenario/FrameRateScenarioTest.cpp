@@ -3,9 +3,9 @@
 // frames a second a run ends exactly where it always did.
 #include "ScenarioFixture.h"
 
-#include "app/Game.h"
-#include "app/GameRules.h"
+#include "game/StartUp.h"
 #include "lighting/SceneState.h"
+#include "rules/GameRules.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
 

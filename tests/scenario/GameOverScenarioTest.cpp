@@ -2,7 +2,7 @@
 // vanish, "GAME OVER" is drawn and the fireworks run.
 #include "ScenarioFixture.h"
 
-#include "app/GameState.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "render/RenderState.h"
 #include "scene/RunState.h"

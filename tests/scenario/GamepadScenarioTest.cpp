@@ -4,9 +4,9 @@
 // Escape.
 #include "ScenarioFixture.h"
 
-#include "app/FrameSeam.h"
-#include "app/Game.h"
-#include "app/GameState.h"
+#include "game/Frame.h"
+#include "game/FrameSeam.h"
+#include "game/GameState.h"
 #include "input/GamepadMapping.h"
 #include "scene/RunState.h"
 
@@ -61,7 +61,6 @@ protected:
     {
         placeCar({start.x, start.y, -12.5f});
         for (int i = 0; i < 24; ++i) {
-            run.steered = false;
             steerCar(game.heldInput(), 0.05f);
             driveCar(0.05f);
         }

@@ -1,7 +1,7 @@
 // Obstacle spawning, speed-ups and the removal of obstacles behind the camera.
 #include "ScenarioFixture.h"
 
-#include "app/GameState.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"

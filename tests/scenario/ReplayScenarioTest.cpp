@@ -4,14 +4,15 @@
 // is caught at the first state check after it.
 #include "ScenarioHarness.h"
 
-#include "app/FrameSeam.h"
-#include "app/Game.h"
-#include "app/KeyCallback.h"
-#include "app/ReplayPlayer.h"
-#include "app/ReplayRecorder.h"
-#include "app/RunChecksum.h"
-#include "app/WindowEvents.h"
+#include "game/Frame.h"
+#include "game/FrameSeam.h"
+#include "game/GameState.h"
+#include "game/WindowEvents.h"
+#include "input/PressQueue.h"
 #include "lighting/SceneState.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/RunChecksum.h"
 #include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>
@@ -30,16 +31,19 @@ constexpr int pauseFrame = 12; // P goes down here, and again at frame 20
 constexpr int fullScreenFrame = 3; // F11 here, and again at frame 5
 constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
+// Nothing here looks at the picture: a small window draws fastest.
+constexpr int smallWidth = 160;
+constexpr int smallHeight = 120;
 
 // A session of two-key steering, a pause and its end, through the scripted
 // drive, recorded to `path`.
 void recordSession(const std::string& path)
 {
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     ReplayRecorder recorder;
     recorder.start(path, ReplayHeader{"test", "test", LaunchSettings{}, checkInterval});
-    frameSeam().frameDone = [&recorder](const input::FrameInput& input) { recorder.record(input); };
+    seam.frameDone = [&recorder](const input::FrameInput& input) { recorder.record(input); };
     for (int frame = 1; frame <= sessionFrames; ++frame) {
         game.releaseAll();
         if (frame < 10) {
@@ -56,8 +60,8 @@ void recordSession(const std::string& path)
         // must not act, or the replay, which never sees it, would differ.
         if (frame == 30) {
             for (int i = 0; i < 40; ++i) // F2 an even number of times
-                keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
-            keyCallback(game.window(), GLFW_KEY_P, 0, GLFW_PRESS, 0);
+                input::keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+            input::keyCallback(game.window(), GLFW_KEY_P, 0, GLFW_PRESS, 0);
         }
         game.frame(0.05);
         if (frame == fullScreenFrame) {
@@ -79,7 +83,7 @@ std::string replayVerdict(const std::string& path, const std::function<void(std:
     if (!check.summary)
         return check.error;
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     ReplayPlayer player(path, std::move(*check.summary), ReplayPlayer::Pace::Unpaced);
     player.install(game.window());
     while (!player.finished() && runFrame(game.window())) {
@@ -171,7 +175,7 @@ TEST(ReplayScenario, ADrawOrATimerNudgedBetweenFramesIsNamedAtTheNextCheck)
 TEST(ReplayScenario, EveryPartOfTheRunsStateIsInItsCheck)
 {
     ScenarioHarness game;
-    game.start();
+    game.start(smallWidth, smallHeight);
     game.frames(4, 0.3);
     ASSERT_FALSE(run.cubes.empty());
     bestScore = -1;

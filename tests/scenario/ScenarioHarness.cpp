@@ -2,8 +2,8 @@
 
 #include "KeepLibrariesLoaded.h"
 
-#include "app/FrameSeam.h"
-#include "app/Game.h"
+#include "game/FrameSeam.h"
+
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // Drives the real game frame by frame through the game's scripted drive
-// (app/ScriptedDrive.h) and reads back what it drew.
+// (drive/ScriptedDrive.h) and reads back what it drew.
 //
 // Pixel read-back: captureFrame() reads the GL back buffer right after
 // runFrame, i.e. right after the swap. OpenGL leaves the back buffer's
@@ -11,7 +11,7 @@
 // server instead would depend on no other test's window covering it, and
 // GL_FRONT reads back black there.
 
-#include "app/ScriptedDrive.h"
+#include "drive/ScriptedDrive.h"
 #include "render/Screenshot.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 // same), once with the object and once without it.
 #include "ScenarioFixture.h"
 
-#include "app/GameState.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"

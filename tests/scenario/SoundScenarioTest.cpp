@@ -8,10 +8,10 @@
 // this test needs a process of its own, as every scenario test has.
 #include "ScenarioFixture.h"
 
-#include "app/GameRules.h"
-#include "app/GameState.h"
 #include "audio/AudioState.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
+#include "rules/GameRules.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
 

@@ -2,11 +2,12 @@
 // rate. The keys come through the frame seam and move the car with the frame
 // loop's own steering and driving; nothing is drawn, so twenty seconds of game
 // time at a thousand frames a second take a moment.
-#include "app/Game.h"
-#include "app/GameRules.h"
-#include "app/GameState.h"
-#include "app/ScriptedDrive.h"
+#include "drive/ScriptedDrive.h"
+#include "game/Frame.h"
+#include "game/GameState.h"
+#include "game/StartUp.h"
 #include "lighting/SceneState.h"
+#include "rules/GameRules.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
 
@@ -85,7 +86,6 @@ protected:
     // One frame of the loop's car motion.
     void frame(float dt)
     {
-        run.steered = false;
         steerCar(drive.heldInput(), dt);
         driveCar(dt);
     }

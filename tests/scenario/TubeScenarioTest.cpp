@@ -2,7 +2,7 @@
 // re-placed with them, and the tube covers the view at every point on the way.
 #include "ScenarioFixture.h"
 
-#include "app/GameState.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 

@@ -2,8 +2,8 @@
 // long stretch of fireworks. No GL error may be reported and memory may grow
 // only with the obstacle cubes the rules keep adding after the crash.
 #include "KeepLibrariesLoaded.h"
-#include "app/GameState.h"
-#include "app/ScriptedDrive.h"
+#include "drive/ScriptedDrive.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 
@@ -55,7 +55,7 @@ TEST(Soak, TenMinutesOfPlayCrashAndFireworks)
     testing::internal::CaptureStderr();
 
     ScriptedDrive drive;
-    drive.start(640, 480);
+    drive.start(320, 240);
     int crashFrame = -1;
     long baselineBytes = 0;
     size_t baselineCubes = 0;

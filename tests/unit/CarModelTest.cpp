@@ -1,5 +1,5 @@
 // A Model whose file cannot be imported, and the car's movement operations.
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 #include "scene/Model.h"
 #include "scene/SceneObject.h"
 

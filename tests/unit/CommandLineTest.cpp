@@ -1,5 +1,5 @@
 // Reading width, height and the full-screen flag from the command line.
-#include "app/CommandLine.h"
+#include "launch/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Every OpenGL debug message becomes one console line with named source, type
 // and severity.
-#include "app/DebugOutput.h"
+#include "game/DebugOutput.h"
 
 #include <gtest/gtest.h>
 

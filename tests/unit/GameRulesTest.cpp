@@ -1,6 +1,6 @@
 // The game's rules: tube limits, hits, score, frame-time text, spawning,
 // speed-ups and tube recycling.
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 #include "base/GameRandom.h"
 
 #include <gtest/gtest.h>

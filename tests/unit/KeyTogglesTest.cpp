@@ -1,17 +1,55 @@
-// Function-key toggles that need no GL context: F2, F4, F5 and F6, and the
-// mip-mapping mode cycle with its console messages.
-#include "app/Game.h"
-#include "app/GameState.h"
-#include "app/KeyCallback.h"
+// The keys a frame reads presses of, the toggles among them that need no GL
+// context (F2, F4, F5 and F6) and the mip-mapping mode cycle with its console
+// messages.
+#include "game/GameState.h"
+#include "game/StartUp.h"
+#include "game/Toggles.h"
+#include "input/PressQueue.h"
 #include "lighting/SceneState.h"
+#include "replay/ReplayFile.h"
+#include "rules/RunCommands.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace velorun {
 namespace {
+
+// Every key whose presses a frame reads is named once, in input::pressKeys,
+// with what it asks; the list's order is what a recording stores, and every
+// command has one handler: the run's commands or a toggle.
+TEST(PressKeys, TheListTheHandlersAndTheRecordingFormatAgree)
+{
+    // The order recordings of format 3 were written in: another would replay
+    // them with other keys.
+    const int recorded[] = {
+        GLFW_KEY_R,  GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,         input::startButtonKey,
+        GLFW_KEY_F2, GLFW_KEY_F3,    GLFW_KEY_F4,       GLFW_KEY_F5,        GLFW_KEY_F6,
+        GLFW_KEY_F9, GLFW_KEY_M,     GLFW_KEY_F11,      input::focusLostKey};
+    ASSERT_EQ(std::size(recorded), input::pressKeys.size());
+    for (std::size_t code = 0; code < input::pressKeys.size(); ++code) {
+        const int key = input::pressKeys[code].key;
+        EXPECT_EQ(key, recorded[code]) << "place " << code;
+        std::string bytes;
+        writeReplayFrame(bytes, ReplayFrame{input::FrameInput{0.5, 0, 0, {key}}, std::nullopt});
+        EXPECT_EQ(static_cast<unsigned char>(bytes.back()), code) << "key " << key << " is stored elsewhere";
+    }
+    for (int c = 0; c < input::commandCount; ++c) {
+        const auto command = static_cast<input::Command>(c);
+        const auto toggled = std::count_if(toggles.begin(), toggles.end(), [command](const Toggle& toggle) {
+            return toggle.command == command;
+        });
+        EXPECT_EQ(toggled + (isRunCommand(command) ? 1 : 0), 1)
+            << "command " << c << " has no handler, or two";
+        EXPECT_TRUE(std::any_of(input::pressKeys.begin(), input::pressKeys.end(),
+                                [command](const input::PressKey& key) { return key.command == command; }))
+            << "no key asks for command " << c;
+    }
+}
 
 TEST(KeyToggles, MipmapModeCycles0To1To2To0)
 {
@@ -45,7 +83,7 @@ protected:
     void SetUp() override { releaseResources(); }
     void TearDown() override { releaseResources(); }
 
-    static void press(int key) { applyToggleKey(key); }
+    static void press(int key) { applyToggle(nullptr, key); }
 };
 
 TEST_F(KeyCallbackTest, F2TogglesTheFrameTimeLine)
@@ -60,12 +98,14 @@ TEST_F(KeyCallbackTest, F2TogglesTheFrameTimeLine)
 // no frame reads are dropped, and nothing acts before the frame does.
 TEST_F(KeyCallbackTest, KeepsOnlyPressesOfTheKeysAFrameReads)
 {
-    keyCallback(nullptr, GLFW_KEY_F2, 0, GLFW_REPEAT, 0);
-    keyCallback(nullptr, GLFW_KEY_F4, 0, GLFW_RELEASE, 0);
-    keyCallback(nullptr, GLFW_KEY_LEFT, 0, GLFW_PRESS, 0);
-    keyCallback(nullptr, GLFW_KEY_F6, 0, GLFW_PRESS, 0);
-    keyCallback(nullptr, GLFW_KEY_R, 0, GLFW_PRESS, 0);
-    EXPECT_EQ(pendingPresses, (std::vector<int>{GLFW_KEY_F6, GLFW_KEY_R}));
+    input::keyCallback(nullptr, GLFW_KEY_F2, 0, GLFW_REPEAT, 0);
+    input::keyCallback(nullptr, GLFW_KEY_F4, 0, GLFW_RELEASE, 0);
+    input::keyCallback(nullptr, GLFW_KEY_LEFT, 0, GLFW_PRESS, 0);
+    input::keyCallback(nullptr, GLFW_KEY_F6, 0, GLFW_PRESS, 0);
+    input::keyCallback(nullptr, GLFW_KEY_R, 0, GLFW_PRESS, 0);
+    input::FrameInput kept;
+    input::takePendingPresses(kept, false);
+    EXPECT_EQ(kept.presses, (std::vector<int>{GLFW_KEY_F6, GLFW_KEY_R}));
     EXPECT_TRUE(lensFlaresEnabled);
 }
 

@@ -1,8 +1,8 @@
 // Replay files that cannot be played are refused with a reason, whatever is
 // wrong with them and wherever they are cut; nothing is allocated for what a
 // damaged header claims.
-#include "app/ReplayFile.h"
-#include "app/ReplayRecorder.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplayRecorder.h"
 
 #include <gtest/gtest.h>
 

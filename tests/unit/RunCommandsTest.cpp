@@ -1,6 +1,6 @@
 // What R / Enter, P, a gamepad's Start and the focus going do to a run, in
 // every state and mix: no stray key costs a run, and none goes on unasked.
-#include "app/RunCommands.h"
+#include "rules/RunCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // crash sounds once in the frame that ends the game, and the fireworks burst
 // on a schedule of game time, whatever the frame rate.
 #include "audio/SoundCues.h"
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 
 #include <gtest/gtest.h>
 

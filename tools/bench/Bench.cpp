@@ -2,15 +2,16 @@
 // fixed scripted drive (play, a deliberate crash, fireworks), or a recorded
 // session given with --replay, and prints where the time goes. Run it from the
 // repository root. Not a test: it judges nothing.
-#include "app/Game.h"
-#include "app/GameState.h"
-#include "app/ReplayPlayer.h"
-#include "app/ScriptedDrive.h"
+#include "base/Percentile.h"
 #include "base/StageMarkers.h"
+#include "drive/ScriptedDrive.h"
+#include "game/Frame.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowCache.h"
 #include "lighting/ShadowMaps.h"
 #include "render/RendererInfo.h"
+#include "replay/ReplayPlayer.h"
 #include "scene/RunState.h"
 
 #include <GL/glew.h>
@@ -119,15 +120,6 @@ double threadCpuMs()
 double ms(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    const size_t i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[std::min(i, v.size() - 1)];
 }
 
 const char* floorVertex = R"(#version 430 core

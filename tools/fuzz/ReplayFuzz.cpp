@@ -1,7 +1,7 @@
 // velorun-replay-fuzz: libFuzzer feeds the replay reader arbitrary bytes. Any
 // crash, hang, leak or undefined behaviour it finds is a fault; each such
 // input becomes a case of the bad-file table in tests/unit/ReplayFileTest.cpp.
-#include "app/ReplayFile.h"
+#include "replay/ReplayFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
 // on until the hit and lets the fireworks run for three seconds (game-over
 // shot). Each shot is the frame just swapped, read from the back buffer (Mesa
 // keeps it after the swap).
-#include "app/GameState.h"
-#include "app/ScriptedDrive.h"
+#include "drive/ScriptedDrive.h"
+#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "render/Screenshot.h"
 #include "scene/RunState.h"

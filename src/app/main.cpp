@@ -1,3 +1,0 @@
-#include "app/Game.h"
-
-int main(int argc, char** argv) { return velorun::runGame(argc, argv); }

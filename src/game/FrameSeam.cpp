@@ -1,0 +1,47 @@
+#include "game/FrameSeam.h"
+
+#include "game/FullScreen.h"
+#include "game/GameState.h"
+#include "input/Gamepad.h"
+#include "input/PressQueue.h"
+
+#include <GLFW/glfw3.h>
+
+namespace velorun {
+
+namespace {
+
+void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
+{
+    in.keyboard = 0;
+    for (int key : input::heldKeys)
+        if (key <= GLFW_KEY_LAST && glfwGetKey(window, key) == GLFW_PRESS)
+            in.keyboard |= input::keyBit(key);
+    GLFWgamepadstate pad = input::restingGamepad();
+    in.gamepad = input::readFirstGamepad(pad) ? input::gamepadKeys(pad) : 0;
+    in.presses.clear();
+    takeWindowPresses(window, in);
+    input::addPresses(gamepadHeld, in.gamepad, in.presses);
+    gamepadHeld = in.gamepad;
+}
+
+} // namespace
+
+FrameSeam glfwSeam()
+{
+    return FrameSeam{[] { return glfwGetTime(); }, readGlfwKeys,
+                     [] { glfwWaitEventsTimeout(pausedGamepadInterval); },
+                     [](GLFWwindow* window) { toggleFullScreen(window, windowedPlacement); }, nullptr};
+}
+
+void useGlfwSeam() { seam = glfwSeam(); }
+
+void takeWindowPresses(GLFWwindow* window, input::FrameInput& input)
+{
+    const bool away =
+        input::attentionLostPending() && (glfwGetWindowAttrib(window, GLFW_FOCUSED) != GLFW_TRUE ||
+                                          glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE);
+    input::takePendingPresses(input, away);
+}
+
+} // namespace velorun

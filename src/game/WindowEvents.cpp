@@ -1,0 +1,52 @@
+#include "game/WindowEvents.h"
+
+#include "game/GameState.h"
+#include "input/PressQueue.h"
+#include "lighting/SceneSetup.h"
+#include "lighting/SceneState.h"
+#include "render/Projections.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace velorun {
+
+void framebufferSizeCallback(GLFWwindow*, int width, int height)
+{
+    framebufferSize = glm::ivec2(width, height);
+}
+
+void windowIconifyCallback(GLFWwindow*, int iconified)
+{
+    windowMinimised = iconified == GLFW_TRUE;
+    if (windowMinimised)
+        input::attentionLost();
+}
+
+void windowFocusCallback(GLFWwindow*, int focused)
+{
+    if (focused != GLFW_TRUE)
+        input::attentionLost();
+}
+
+void watchWindow(GLFWwindow* window)
+{
+    glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
+    glfwSetWindowIconifyCallback(window, windowIconifyCallback);
+    glfwSetWindowFocusCallback(window, windowFocusCallback);
+    glfwGetFramebufferSize(window, &framebufferSize.x, &framebufferSize.y);
+    windowMinimised = glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
+}
+
+bool followWindowSize()
+{
+    const ViewportChange change = viewportChange(projectedSize, framebufferSize, windowMinimised);
+    if (change.reproject) {
+        glViewport(0, 0, framebufferSize.x, framebufferSize.y);
+        uploadSceneProjection(framebufferSize);
+        repaintPending = true;
+    }
+    return change.draw;
+}
+
+} // namespace velorun

@@ -1,0 +1,164 @@
+#include "replay/ReplayPlayer.h"
+
+#include "base/Percentile.h"
+#include "game/FrameSeam.h"
+#include "game/GameState.h"
+#include "input/Gamepad.h"
+#include "input/PressQueue.h"
+#include "replay/RunChecksum.h"
+
+#include <GLFW/glfw3.h>
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+namespace velorun {
+
+ReplayPlayer::ReplayPlayer(const std::string& path, ReplaySummary summary, Pace pace)
+    : summary_(std::move(summary)), pace_(pace), file_(path, std::ios::binary), reader_(file_)
+{
+    ReplayHeader header;
+    if (!reader_.readHeader(header))
+        readError_ = reader_.error();
+    readNext();
+}
+
+void ReplayPlayer::install(GLFWwindow* window)
+{
+    window_ = window;
+    seam.now = [this] { return now(); };
+    seam.readKeys = [this](GLFWwindow* w, input::FrameInput& in) { readKeys(w, in); };
+    // A paused frame of the recording waits for its clock reading like any other.
+    seam.waitForInput = [] { glfwPollEvents(); };
+    seam.toggleFullScreen = nullptr;
+    seam.frameDone = [this](const input::FrameInput&) { frameDone(); };
+}
+
+void ReplayPlayer::readNext()
+{
+    pending_.reset();
+    if (!readError_.empty())
+        return;
+    ReplayFrame frame;
+    switch (reader_.next(frame)) {
+    case ReplayReader::Record::Frame:
+        pending_ = std::move(frame);
+        break;
+    case ReplayReader::Record::End:
+        finalCheck_ = reader_.finalCheck();
+        break;
+    case ReplayReader::Record::Unended:
+        break;
+    case ReplayReader::Record::Refused:
+        readError_ = reader_.error();
+        break;
+    }
+}
+
+bool ReplayPlayer::playerWantsOut()
+{
+    if (stoppedByPlayer_ || !window_)
+        return stoppedByPlayer_;
+    // A tap of Escape can begin and end within one wait for events: the key
+    // handler keeps it.
+    const bool escapeTapped = input::escapePending();
+    GLFWgamepadstate pad = input::restingGamepad();
+    stoppedByPlayer_ = glfwWindowShouldClose(window_) || escapeTapped ||
+                       glfwGetKey(window_, GLFW_KEY_ESCAPE) == GLFW_PRESS ||
+                       (input::readFirstGamepad(pad) && input::gamepadHoldsKey(pad, GLFW_KEY_ESCAPE));
+    return stoppedByPlayer_;
+}
+
+double ReplayPlayer::now()
+{
+    if (!pending_)
+        return lastClock_;
+    const double due = pending_->input.now;
+    if (pace_ == Pace::Recorded) {
+        // Waits on events, so that Escape or closing the window stops even a
+        // replay that waits long.
+        for (double left = due - glfwGetTime(); left > 0.0 && !playerWantsOut(); left = due - glfwGetTime())
+            glfwWaitEventsTimeout(std::min(left, pausedGamepadInterval));
+    }
+    // A player who left before the frame's time gets one more frame, with no
+    // time passing and Escape alone, which ends the game; the recorded frame
+    // is not played.
+    stopping_ = playerWantsOut();
+    return stopping_ ? lastClock_ : due;
+}
+
+void ReplayPlayer::readKeys(GLFWwindow*, input::FrameInput& in)
+{
+    const bool out = playerWantsOut();
+    // The player's presses belong to no recorded frame.
+    input::clearPendingPresses();
+    const double clock = in.now;
+    in = pending_ && !stopping_ ? pending_->input : input::FrameInput{};
+    in.now = clock;
+    if (out)
+        in.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
+}
+
+void ReplayPlayer::frameDone()
+{
+    if (!pending_ || stopping_)
+        return;
+    const std::optional<std::uint32_t> check = pending_->check;
+    lastClock_ = pending_->input.now;
+    ++played_;
+    if (check)
+        compare(*check);
+    readNext();
+}
+
+void ReplayPlayer::checkEnd()
+{
+    if (finished() && !stoppedByPlayer_ && summary_.ended && readError_.empty())
+        compare(finalCheck_);
+}
+
+void ReplayPlayer::compare(std::uint32_t recorded)
+{
+    if (firstDifference_)
+        return;
+    if (recorded == runChecksum())
+        lastMatch_ = played_;
+    else
+        firstDifference_ = played_;
+}
+
+std::string ReplayPlayer::verdict() const
+{
+    const std::string played = std::to_string(played_);
+    const std::string all = std::to_string(frameCount());
+    if (firstDifference_)
+        return "the state differs from the recording at frame " + std::to_string(*firstDifference_) +
+               " (it still matched at frame " + std::to_string(lastMatch_) + "); " + played + " of " + all +
+               " frames played";
+    if (!readError_.empty())
+        return "it could not be read on after frame " + played + " (" + readError_ + ")";
+    if (stoppedByPlayer_ || !finished())
+        return "stopped after " + played + " of " + all + " frames; every state check so far matched";
+    if (!summary_.ended)
+        return "the recording stops at frame " + all +
+               " without its end (the game crashed or was killed there); every state check up to it matched";
+    return all + " frames played; every state check matched";
+}
+
+std::string timedemoSummary(const std::vector<double>& frameMs)
+{
+    if (frameMs.empty())
+        return "timedemo: 0 frames";
+    const auto [fastest, slowest] = std::minmax_element(frameMs.begin(), frameMs.end());
+    const double seconds = std::accumulate(frameMs.begin(), frameMs.end(), 0.0) / 1000.0;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "timedemo: %zu frames, %.3f seconds, %.1f fps; frame time min %.2f / median %.2f / "
+                  "95th %.2f / max %.2f ms",
+                  frameMs.size(), seconds,
+                  seconds > 0.0 ? static_cast<double>(frameMs.size()) / seconds : 0.0, *fastest,
+                  percentile(frameMs, 0.5), percentile(frameMs, 0.95), *slowest);
+    return line;
+}
+
+} // namespace velorun
