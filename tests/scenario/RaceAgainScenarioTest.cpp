@@ -74,7 +74,7 @@ long residentBytes()
 
 long heapInUse() { return static_cast<long>(mallinfo2().uordblks); }
 
-class RunCommandScenario : public GameScenario {
+class RunCommandScenario : public PictureScenario {
 protected:
     // An obstacle just ahead of the car, overlapping it: this frame hits.
     void crash()
@@ -138,10 +138,9 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     EXPECT_FALSE(game.frame(frameStep));
 }
 
-// Nothing of fifty runs' pictures is looked at: a small window draws fastest.
 class FiftyRunsScenario : public RunCommandScenario {
 protected:
-    void SetUp() override { game.start(160, 120); }
+    void SetUp() override { game.start(smallWidth, smallHeight); }
 };
 
 TEST_F(FiftyRunsScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)

@@ -22,6 +22,10 @@ struct GLFWwindow;
 
 namespace velorun::scenario {
 
+// A window whose picture nobody looks at: a small one draws fastest.
+constexpr int smallWidth = 160;
+constexpr int smallHeight = 120;
+
 class ScenarioHarness {
 public:
     ScenarioHarness() = default;

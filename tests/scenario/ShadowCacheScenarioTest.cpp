@@ -121,7 +121,7 @@ protected:
     void SetUp() override
     {
         // A small window: the lit pass matters nothing here, the maps are 1024².
-        game.start(160, 120);
+        game.start(smallWidth, smallHeight);
         for (int k = 0; k < pointLightCount; ++k)
             maps.reference.push_back(makeShadowMapPair());
         maps.drive = &game;

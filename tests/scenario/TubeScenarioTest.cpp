@@ -112,7 +112,7 @@ int clearPixelsOnRing(const Screenshot& shot, int& ringSize)
     return n;
 }
 
-TEST_F(TubeScenario, TubeCoversTheViewThroughoutARecyclingCycle)
+TEST_F(PictureScenario, TubeCoversTheViewThroughoutARecyclingCycle)
 {
     // Flares are additive overlays unrelated to the tube; they stay off here
     // so a hole would show the bare clear colour.
