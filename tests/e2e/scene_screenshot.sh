@@ -2,18 +2,17 @@
 # A screenshot of the running game: the score in its green at the bottom left
 # (and not at the bottom right), the tube around the view, and, with the lens
 # flares switched off by F6, the fogged far end of the tube in the clear
-# colour (0.35, 0.36, 0.43) at the centre.
+# colour (0.35, 0.36, 0.43) near the centre. The car keeps clear of the
+# obstacles meanwhile.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
 start_game 800 600
 wait_window
-sleep 2
+keep_clear
 tap_key F6
-sleep 2
 shot="$TMP/scene.png"
-screenshot "$shot"
-[ -n "${E2E_SHOTS:-}" ] && cp "$shot" "$E2E_SHOTS/scene.png"
+settled_shot "$shot"
 
 score_left=$(count_colour "$shot" 240x45+0+555 "$SCORE_COLOUR" 15)
 score_right=$(count_colour "$shot" 240x45+560+555 "$SCORE_COLOUR" 15)
@@ -26,6 +25,7 @@ echo "score pixels left $score_left right $score_right; clear colour centre $cen
 [ "$edges_clear" -lt 100 ] || e2e_fail "the clear colour shows at the sides, where the tube wall should be"
 
 quit_with_escape
+keep_clear_end
 [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"
 check_clean_output
 echo "OK"

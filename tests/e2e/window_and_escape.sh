@@ -14,7 +14,6 @@ check_window() {
     [ "$name" = "Velorun" ] || e2e_fail "window title '$name'"
     geometry=$(xdotool getwindowgeometry "$WID" | sed -n 's/ *Geometry: //p')
     [ "$geometry" = "$expected" ] || e2e_fail "args '$*': window is $geometry, expected $expected"
-    sleep 2
     quit_with_escape
     [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "args '$*': exit status $EXIT_STATUS after Escape"
     check_clean_output
