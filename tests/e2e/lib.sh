@@ -50,16 +50,21 @@ e2e_cleanup() {
     [ -n "${E2E_KEEP:-}" ] && echo "scratch files kept in $TMP" || rm -rf "$TMP"
 }
 
+# The game runs at a lower priority than the test's own tools and whatever
+# else the machine does: these checks wait on its clock and its pictures, and
+# frames that come slowly change none of them.
+GAME_PRIORITY=(nice -n 10)
+
 # Runs the game to completion with stdin from /dev/null (so a fatal error's
 # pause does not wait): sets RUN_STATUS, $TMP/out and $TMP/err.
 run_to_end() {
-    timeout "$PATIENCE" "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err"
+    timeout "$PATIENCE" "${GAME_PRIORITY[@]}" "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err"
     RUN_STATUS=$?
 }
 
 # Starts the game in the background: GAME_PID; output in $TMP/out, $TMP/err.
 start_game() {
-    "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err" &
+    "${GAME_PRIORITY[@]}" "$GAME" "$@" </dev/null >"$TMP/out" 2>"$TMP/err" &
     GAME_PID=$!
 }
 
@@ -116,26 +121,26 @@ tap_key() { xdotool key --delay 0 --window "$WID" "$1"; }
 printed() { [ "$(grep -cxF -- "$1" "$TMP/out")" -ge "$2" ]; }
 
 # Makes sure that the game has taken in every key and window event sent to it
-# so far and shows the picture they lead to: a toggle pressed a few times over,
+# so far and shows the picture they lead to: a toggle pressed three times,
 # each press sent once the console shows that the one before was taken. The
 # frame that took the first press took in everything sent before it; what it
 # changed at its end (a pause, say) shows from the next frame on, which took
 # the second press and has been swapped once the third is taken.
-# The toggle is M four times (sound off, on, off, on). To a window without
-# the focus xdotool can only send events, and GLFW takes a sent key event
-# only for a key that had no real press in that window: there it is F4 three
-# times, the mip-mapping setting round to where it was.
+# The toggle is M (sound off and on; where it ends up is of no matter to a
+# test). To a window without the focus xdotool can only send events, and
+# GLFW takes a sent key event only for a key that had no real press in that
+# window: there it is F4, the mip-mapping setting round to where it was.
 settle() {
-    local key=m line n
-    local lines=("Sound off" "Sound on" "Sound off" "Sound on")
+    local key=m lines='^Sound (on|off)$' n
     if [ "$(xdotool getwindowfocus 2>/dev/null)" != "$WID" ]; then
         key=F4
-        lines=("mip mapping nearest neighbor" "mip mapping bilinear" "mip mapping off")
+        lines='^mip mapping '
     fi
-    for line in "${lines[@]}"; do
-        n=$(grep -cxF -- "$line" "$TMP/out")
+    toggled() { [ "$(grep -cE -- "$lines" "$TMP/out")" -gt "$n" ]; }
+    for _ in 1 2 3; do
+        n=$(grep -cE -- "$lines" "$TMP/out")
         tap_key "$key"
-        wait_until "'$line' after $key" printed "$line" $((n + 1))
+        wait_until "the console line of $key" toggled
     done
 }
 

@@ -11,20 +11,16 @@ e2e_init "$@"
 ulimit -c 0 # no core file from the crash we cause
 
 # Records a session to FILE until SIGNAL ends the game: steering to the lower
-# left with wireframe on, a pause and its end; each settle is four frames or
-# more, so the file holds two state checks (one every eight frames) or more.
+# left with wireframe on, a pause and its end; each settle (-) is three frames
+# or more, so the file holds two state checks (one every eight frames) or more.
 record_until() {
     local signal=$1 file=$2
     start_game --record "$file" 800 600
     wait_window
     keep_clear
-    tap_key F3
-    settle
-    settle
-    tap_key p
-    settle
-    tap_key p
-    settle
+    for key in F3 - - p - p - - -; do
+        [ "$key" = - ] && settle || tap_key "$key"
+    done
     keep_clear_end
     kill -s "$signal" "$GAME_PID"
     wait_for_exit "$PATIENCE" "after SIG$signal"

@@ -4,14 +4,15 @@
 # models, images, fonts and sounds must let the game run on, with a console
 # line. Never a crash, never a hang.
 # usage: bad_input.sh VELORUN_BINARY REPO_ROOT [SECTION...]
-# Sections: lines, shaders, data, sounds, replays; all of them when none is named.
+# Sections: lines, shaders, data, sounds, replays, replay-memory; all of them
+# when none is named.
 set -u
 bin=$(readlink -f "$1")
 repo=$(readlink -f "$2")
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no DISPLAY (run under scripts/with-xvfb.sh)"; exit 1; }
 
 shift 2
-sections=${*:-lines shaders data sounds replays}
+sections=${*:-lines shaders data sounds replays replay-memory}
 wanted() { [[ " $sections " == *" $1 "* ]]; }
 
 work=$(mktemp -d)
@@ -29,6 +30,11 @@ le() { # value bytes: a little-endian field
     for ((i = 0; i < $2; i++)); do
         printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"
     done
+}
+
+header() { # width height fullscreen: a recording's header as the game writes it
+    printf 'VELOREPL\x03\x00\x051.0.0\x04test'
+    le "$1" 4; le "$2" 4; printf "\\$(printf %03o "$3")"; le 8 2
 }
 
 # The game polls Escape once a frame and quits at the end of a frame that saw
@@ -288,10 +294,6 @@ if wanted replays; then
             [ "$(grep -c . <<<"$err")" = 1 ] || fail "$name ($mode): more than one line on stderr"
         done
     }
-    header() { # width height fullscreen: a header as the game writes it
-        printf 'VELOREPL\x03\x00\x051.0.0\x04test'
-        le "$1" 4; le "$2" 4; printf "\\$(printf %03o "$3")"; le 8 2
-    }
     replays=$work/replays
     mkdir -p "$replays"
     : >"$replays/empty.vrr"
@@ -320,6 +322,12 @@ if wanted replays; then
         fail "1.5 GiB: took $cpu s (user, system) of processor time to refuse"
     rm -f "$replays/huge.vrr"
 
+fi
+
+if wanted replay-memory; then
+    echo "== the memory a long replay takes"
+    replays=$work/replays
+    mkdir -p "$replays"
     # 200 MB of frames (twenty million of the same, at one clock reading):
     # read through and played in memory of a few records, not of the file.
     big=$replays/big.vrr
