@@ -22,8 +22,8 @@ clear_pixels() { count_colour "$1" all "$CLEAR_COLOUR" 1; }
 start_game --record "$recording" 800 600
 wait_window
 crash
-clear=$(clear_pixels "$TMP/over.png")
-best=$(best_text "$TMP/over.png")
+clear=$(clear_pixels "$TMP/over.ppm")
+best=$(best_text "$TMP/over.ppm")
 echo "first GAME OVER: clear-colour pixels $clear, best score line $best"
 [ "$clear" -gt 150000 ] || e2e_fail "the tube is still drawn after the crash"
 [ "$best" -lt 200 ] || e2e_fail "a best score on the first GAME OVER ($best white pixels)"
@@ -31,9 +31,9 @@ echo "first GAME OVER: clear-colour pixels $clear, best score line $best"
 # Race again: the tube fills the view once more, without the banner.
 tap_key r
 keep_clear
-tube_back() { screenshot "$TMP/again.png" && [ "$(clear_pixels "$TMP/again.png")" -lt 20000 ]; }
+tube_back() { screenshot "$TMP/again.ppm" && [ "$(clear_pixels "$TMP/again.ppm")" -lt 20000 ]; }
 wait_until "the tube back after R" tube_back
-[ "$(banner "$TMP/again.png")" -lt 1000 ] || e2e_fail "GAME OVER still shown after R"
+[ "$(banner "$TMP/again.ppm")" -lt 1000 ] || e2e_fail "GAME OVER still shown after R"
 tap_key p
 stands_still "P did not stop the picture"
 tap_key p
@@ -42,8 +42,8 @@ for key in F3 F6 F3; do tap_key "$key"; done
 keep_clear_end
 
 crash Up Right
-best=$(best_text "$TMP/over.png")
-echo "second GAME OVER: white banner pixels $(banner "$TMP/over.png"), best score line $best"
+best=$(best_text "$TMP/over.ppm")
+echo "second GAME OVER: white banner pixels $(banner "$TMP/over.ppm"), best score line $best"
 [ "$best" -gt 800 ] || e2e_fail "no best score on the second GAME OVER"
 
 # Escape with R: the race again must not swallow the Escape.

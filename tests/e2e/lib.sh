@@ -215,19 +215,19 @@ shows_paused() { [ "$(paused_text "$1")" -gt $(($(identify -format '%w*%h' "$1")
 # all that was sent (so at least one frame apart), both showing PAUSED and
 # equal to the pixel. Fails with WHAT otherwise.
 stands_still() {
-    settled_shot "$TMP/still-a.png"
-    settled_shot "$TMP/still-b.png"
-    shows_paused "$TMP/still-b.png" || e2e_fail "$1 (no PAUSED on the picture)"
-    [ "$(changed_pixels "$TMP/still-a.png" "$TMP/still-b.png")" = 0 ] || e2e_fail "$1 (the picture moved)"
+    settled_shot "$TMP/still-a.ppm"
+    settled_shot "$TMP/still-b.ppm"
+    shows_paused "$TMP/still-b.ppm" || e2e_fail "$1 (no PAUSED on the picture)"
+    [ "$(changed_pixels "$TMP/still-a.ppm" "$TMP/still-b.ppm")" = 0 ] || e2e_fail "$1 (the picture moved)"
 }
 
 # The run goes on: no PAUSED, and a later frame shows another picture (the car
 # moves in every frame of a run). Fails with WHAT otherwise.
 goes_on() {
-    settled_shot "$TMP/going-a.png"
-    settled_shot "$TMP/going-b.png"
-    shows_paused "$TMP/going-b.png" && e2e_fail "$1 (PAUSED on the picture)"
-    [ "$(changed_pixels "$TMP/going-a.png" "$TMP/going-b.png")" != 0 ] || e2e_fail "$1 (the picture stood still)"
+    settled_shot "$TMP/going-a.ppm"
+    settled_shot "$TMP/going-b.ppm"
+    shows_paused "$TMP/going-b.ppm" && e2e_fail "$1 (PAUSED on the picture)"
+    [ "$(changed_pixels "$TMP/going-a.ppm" "$TMP/going-b.ppm")" != 0 ] || e2e_fail "$1 (the picture stood still)"
 }
 
 # Obstacles only ever come in the upper right of the tube (x and y in 0..2),
@@ -335,18 +335,18 @@ same_view() {
     local a=$1 b=$2 wa ha wb hb w
     read -r wa ha < <(identify -format '%w %h' "$a")
     read -r wb hb < <(identify -format '%w %h' "$b")
-    convert "$a" -resize "$((wa * hb / ha))x${hb}!" "$TMP/view-a.png"
+    convert "$a" -resize "$((wa * hb / ha))x${hb}!" "$TMP/view-a.ppm"
     wa=$((wa * hb / ha))
     w=$((wa < wb ? wa : wb))
-    convert "$TMP/view-a.png" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-a.png"
-    convert "$b" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-b.png"
+    convert "$TMP/view-a.ppm" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-a.ppm"
+    convert "$b" -gravity center -crop "${w}x${hb}+0+0" +repage "$TMP/view-b.ppm"
     # The bands above "PAUSED" and between it and the score (text rows
     # 300..600 and 60..220 of 600).
     local top=$((hb * 200 / 600)) mid=$((hb * 300 / 600)) low=$((hb * 540 / 600)) rmse
     for band in "${w}x${top}+0+0" "${w}x$((low - mid))+0+${mid}"; do
-        convert "$TMP/view-a.png" -crop "$band" +repage "$TMP/band-a.png"
-        convert "$TMP/view-b.png" -crop "$band" +repage "$TMP/band-b.png"
-        rmse=$(compare -metric RMSE "$TMP/band-a.png" "$TMP/band-b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+        convert "$TMP/view-a.ppm" -crop "$band" +repage "$TMP/band-a.ppm"
+        convert "$TMP/view-b.ppm" -crop "$band" +repage "$TMP/band-b.ppm"
+        rmse=$(compare -metric RMSE "$TMP/band-a.ppm" "$TMP/band-b.ppm" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
         echo "  view difference in band $band: $rmse"
         awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || return 1
     done
@@ -358,13 +358,13 @@ banner() { count_colour "$1" 500x80+50+340 white 3; }
 shows_game_over() { screenshot "$1" && [ "$(banner "$1")" -gt 3000 ]; }
 
 # Drives on with the KEYs given held until GAME OVER shows; the picture is
-# left in $TMP/over.png. Up and Right together carry the car to the wall in
+# left in $TMP/over.ppm. Up and Right together carry the car to the wall in
 # the upper right, where it glides on into the corner of the tube the
 # obstacles come in; with no keys it stays on the axis. Either way one
 # obstacle hits it sooner or later, whatever the frame rate.
 crash() {
     local key
     for key in "$@"; do key_down "$key"; done
-    wait_until "GAME OVER" shows_game_over "$TMP/over.png"
+    wait_until "GAME OVER" shows_game_over "$TMP/over.ppm"
     for key in "$@"; do key_up "$key"; done
 }

@@ -62,7 +62,7 @@ stops_at_once() {
     shift
     start_game --replay "$TMP/waits.vrr"
     wait_window
-    screenshot "$TMP/first-frame.png"
+    screenshot "$TMP/first-frame.ppm"
     local before=$SECONDS
     "$@"
     wait_for_exit "$PATIENCE" "after $how"

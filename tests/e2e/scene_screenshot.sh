@@ -11,7 +11,7 @@ start_game 800 600
 wait_window
 keep_clear
 tap_key F6
-shot="$TMP/scene.png"
+shot="$TMP/scene.ppm"
 settled_shot "$shot"
 
 score_left=$(count_colour "$shot" 240x45+0+555 "$SCORE_COLOUR" 15)

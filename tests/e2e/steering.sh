@@ -42,9 +42,9 @@ hold_keys() {
     focus_window
     while :; do
         for key in "$@"; do key_down "$key"; done
-        settled_shot "$TMP/$name.png"
-        read -r FAR_X FAR_Y < <(far_end "$TMP/$name.png")
-        OUTSIDE=$(background_pixels "$TMP/$name.png")
+        settled_shot "$TMP/$name.ppm"
+        read -r FAR_X FAR_Y < <(far_end "$TMP/$name.ppm")
+        OUTSIDE=$(background_pixels "$TMP/$name.ppm")
         echo "$*: far end of the tube at ($FAR_X, $FAR_Y); background pixels off the middle: $OUTSIDE"
         [ "$OUTSIDE" -lt 200 ] || e2e_fail "holding $*: the view shows the background, the camera left the tube"
         [ "$FAR_X" -ge 0 ] && [ $(((FAR_X - last_x) ** 2 + (FAR_Y - last_y) ** 2)) -le 4 ] && break
@@ -52,7 +52,7 @@ hold_keys() {
         last_y=$FAR_Y
     done
     for key in "$@"; do key_up "$key"; done
-    [ -n "${E2E_SHOTS:-}" ] && cp "$TMP/$name.png" "$E2E_SHOTS/"
+    [ -n "${E2E_SHOTS:-}" ] && cp "$TMP/$name.ppm" "$E2E_SHOTS/"
 }
 
 start_game 800 600

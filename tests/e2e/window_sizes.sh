@@ -47,16 +47,16 @@ keep_clear
 tap_key p
 tap_key F6
 stands_still "P did not pause the run"
-cp "$TMP/still-b.png" "$TMP/800.png"
+cp "$TMP/still-b.ppm" "$TMP/800.ppm"
 xdotool windowsize "$WID" 1200 500
 wait_geometry 1200x500
-settled_shot "$TMP/1200.png"
-[ "$(identify -format '%wx%h' "$TMP/1200.png")" = 1200x500 ] || e2e_fail "no 1200 x 500 picture"
-shows_paused "$TMP/1200.png" || e2e_fail "resized, the run went on"
-same_view "$TMP/800.png" "$TMP/1200.png" || e2e_fail "resized to 1200 x 500, the picture lost its proportions"
+settled_shot "$TMP/1200.ppm"
+[ "$(identify -format '%wx%h' "$TMP/1200.ppm")" = 1200x500 ] || e2e_fail "no 1200 x 500 picture"
+shows_paused "$TMP/1200.ppm" || e2e_fail "resized, the run went on"
+same_view "$TMP/800.ppm" "$TMP/1200.ppm" || e2e_fail "resized to 1200 x 500, the picture lost its proportions"
 echo "ok: the paused picture resized to 1200 x 500 keeps the view"
 tap_key F6
-settled_shot "$TMP/1200-flares.png"
+settled_shot "$TMP/1200-flares.ppm"
 full_screen_and_back F11
 full_screen_and_back alt+Return
 quit_with_escape
@@ -72,8 +72,8 @@ start_game --replay "$recording"
 wait_window
 replay_shows() {
     [ "$(window_geometry | cut -d+ -f1)" = 1200x500 ] || e2e_fail "the replay's window is $(window_geometry)"
-    import -window "$WID" "$TMP/replayed.png" 2>/dev/null &&
-        [ "$(changed_pixels "$TMP/replayed.png" "$TMP/1200-flares.png")" = 0 ]
+    import -window "$WID" "$TMP/replayed.ppm" 2>/dev/null &&
+        [ "$(changed_pixels "$TMP/replayed.ppm" "$TMP/1200-flares.ppm")" = 0 ]
 }
 wait_until "a picture of the replay at 1200 x 500 equal to the resized game's" replay_shows
 echo "ok: a game opened at 1200 x 500 draws what the resized one drew"
@@ -102,7 +102,7 @@ focus_pauses() {
 }
 
 # Starts the game under the window manager, clear of the obstacles, and
-# pauses it once its window is placed as GEOMETRY: $TMP/placed.png.
+# pauses it once its window is placed as GEOMETRY: $TMP/placed.ppm.
 start_paused() {
     start_game 800 600
     wait_window
@@ -111,7 +111,7 @@ start_paused() {
     tap_key F6
     tap_key p
     stands_still "P did not pause the run"
-    cp "$TMP/still-b.png" "$TMP/placed.png"
+    cp "$TMP/still-b.ppm" "$TMP/placed.ppm"
 }
 
 # i3 tiles the window over the whole screen before its first frame, and into
@@ -121,7 +121,7 @@ start_paused "${SCREEN_W}x${SCREEN_H}"
 open_other_window
 wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
 stands_still "i3: the other window's focus set the run going"
-same_view "$TMP/placed.png" "$TMP/still-b.png" || e2e_fail "i3: the tiled pictures do not show the same view"
+same_view "$TMP/placed.ppm" "$TMP/still-b.ppm" || e2e_fail "i3: the tiled pictures do not show the same view"
 echo "ok: i3: tiled whole and half, the view stays"
 focus_pauses i3
 # i3 minimises nothing; its scratchpad hides a window and brings it back.
@@ -147,7 +147,7 @@ xdotool windowsize "$OTHER_WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove
 xdotool windowsize "$WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$WID" 0 0
 wait_geometry "$((SCREEN_W / 2))x$((SCREEN_H - 100))"
 stands_still "openbox: the other window's focus set the run going"
-same_view "$TMP/placed.png" "$TMP/still-b.png" || e2e_fail "openbox: the resized picture does not show the same view"
+same_view "$TMP/placed.ppm" "$TMP/still-b.ppm" || e2e_fail "openbox: the resized picture does not show the same view"
 echo "ok: openbox: placed and resized, the view stays"
 focus_pauses openbox
 xdotool windowminimize --sync "$WID"
