@@ -112,8 +112,9 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     const ShaderProgram* fireworks = particleSystem.updateProgram;
     // White pixels of "BEST" under the banner (text space 50..210, 115..160).
     auto bestLine = [this] {
-        return countPixels(game.captureFrame(), 50, 115, 210, 160,
-                           [](const unsigned char* p) { return near(p, Rgb{255, 255, 255}, 8); });
+        return countPixels(game.captureFrame(), 50, 115, 210, 160, [](const unsigned char* p) {
+            return near(p, Rgb{255, 255, 255}, 8);
+        });
     };
     EXPECT_LT(bestLine(), 200) << "a best score on the first GAME OVER: it would only repeat the score";
 
