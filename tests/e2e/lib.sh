@@ -68,16 +68,27 @@ start_game() {
     GAME_PID=$!
 }
 
-# Runs CONDITION (a command) until it succeeds, failing with WHAT if the game
-# ends first or the test would hang.
+# Runs CONDITION (a command) every POLL seconds until it succeeds, failing
+# with WHAT if the game ends first or the test would hang.
+POLL=0.5
 wait_until() {
     local what=$1 deadline=$((SECONDS + PATIENCE))
     shift
     until "$@"; do
         [ -z "$GAME_PID" ] || kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended, still waiting for $what"
         [ $SECONDS -lt $deadline ] || e2e_fail "still waiting for $what after $PATIENCE s"
-        sleep 0.1
+        sleep "$POLL"
     done
+}
+
+# Waits until the game's standard output holds more than N lines matching the
+# extended regular expression PATTERN, reading the lines as they come.
+wait_lines() { # PATTERN N WHAT
+    local got
+    got=$(timeout "$PATIENCE" grep -m $(($2 + 1)) -cE -- "$1" < <(tail -n +1 --pid="$GAME_PID" -f "$TMP/out"))
+    [ "${got:-0}" -gt "$2" ] && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended, still waiting for $3"
+    e2e_fail "still waiting for $3 after $PATIENCE s"
 }
 
 # Waits for the game's window: WID.
@@ -117,9 +128,6 @@ key_down() { xdotool keydown --window "$WID" "$1"; }
 key_up() { xdotool keyup --window "$WID" "$1"; }
 tap_key() { xdotool key --delay 0 --window "$WID" "$1"; }
 
-# Whether the game's standard output holds at least COUNT lines equal to LINE.
-printed() { [ "$(grep -cxF -- "$1" "$TMP/out")" -ge "$2" ]; }
-
 # Makes sure that the game has taken in every key and window event sent to it
 # so far and shows the picture they lead to: a toggle pressed three times,
 # each press sent once the console shows that the one before was taken. The
@@ -136,11 +144,10 @@ settle() {
         key=F4
         lines='^mip mapping '
     fi
-    toggled() { [ "$(grep -cE -- "$lines" "$TMP/out")" -gt "$n" ]; }
     for _ in 1 2 3; do
         n=$(grep -cE -- "$lines" "$TMP/out")
         tap_key "$key"
-        wait_until "the console line of $key" toggled
+        wait_lines "$lines" "$n" "the console line of $key"
     done
 }
 
@@ -360,4 +367,4 @@ shows_game_over() { screenshot "$1" && [ "$(banner "$1")" -gt 3000 ]; }
 # Drives straight on until GAME OVER shows, in $TMP/over.ppm: the car stays on
 # the axis, and one of the obstacles hits it there sooner or later, whatever
 # the frame rate.
-crash() { wait_until "GAME OVER" shows_game_over "$TMP/over.ppm"; }
+crash() { POLL=1 wait_until "GAME OVER" shows_game_over "$TMP/over.ppm"; }

@@ -66,20 +66,22 @@ run_game() {
     local pressed_at=0
     local deadline=$((SECONDS + 300))
     local hwm
-    peak_kb=0 # the game's peak resident memory, as far as it was seen
+    # The game's peak resident memory: its high-water mark as it stands when
+    # Escape goes down, after it has read its files and drawn.
+    peak_kb=0
     while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
-        hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
-        [ -n "$hwm" ] && [ "$hwm" -gt "$peak_kb" ] && peak_kb=$hwm
         if [ "$expect_window" = yes ] && [ -z "$window" ]; then
             window=$(xdotool search --onlyvisible --pid "$pid" --name '^Velorun$' 2>/dev/null | head -n 1)
         fi
         # Pressed again now and then, in case the press reached the window
         # before it could take keys.
         if [ -n "$window" ] && [ $((SECONDS - pressed_at)) -ge 3 ]; then
+            hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+            [ -n "$hwm" ] && [ "$hwm" -gt "$peak_kb" ] && peak_kb=$hwm
             press_escape "$window"
             pressed_at=$SECONDS
         fi
-        sleep 0.1
+        sleep 0.2
     done
     [ -n "$window" ] && xdotool keyup --window "$window" Escape 2>/dev/null
     if kill -0 "$pid" 2>/dev/null; then
