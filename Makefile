@@ -44,8 +44,7 @@ test: test-deps build
 
 # The normal build's suites but the GL suite, which runs under the
 # sanitizers and here on zink. Twice as many tests as cores at a time: an
-# end-to-end test mostly waits for its game, which runs at a lower priority
-# than the rest.
+# end-to-end test often waits for its game's next frame or its clock.
 suites:
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure -j $$(($(JOBS) * 2)) -LE gl
 	$(ZINK_SUITE)

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-start_game 800 600
+start_game 320 240
 wait_window
 for key in F3 F3 F4 F4 F4 F9 F9 m m; do
     tap_key "$key"

@@ -15,7 +15,7 @@ ulimit -c 0 # no core file from the crash we cause
 # or more, so the file holds two state checks (one every eight frames) or more.
 record_until() {
     local signal=$1 file=$2
-    start_game --record "$file" 800 600
+    start_game --record "$file" 320 240
     wait_window
     keep_clear
     for key in F3 - - p - p - - -; do
@@ -49,7 +49,7 @@ grep '^timedemo' "$TMP/out"
 # Two frames a minute apart: the replay waits after the first.
 le() { local i; for ((i = 0; i < $2; i++)); do printf "\\$(printf %03o $(($1 >> (8 * i) & 255)))"; done; }
 {
-    printf 'VELOREPL'; le 3 2; printf '\x051.0.0\x04test'; le 800 4; le 600 4; printf '\x00'; le 8 2
+    printf 'VELOREPL'; le 3 2; printf '\x051.0.0\x04test'; le 320 4; le 240 4; printf '\x00'; le 8 2
     printf '\x01\x00'; le 0x3fe0000000000000 8 # 0.5 s
     printf '\x01\x00'; le 0x404e400000000000 8 # 60.5 s
     printf '\x02'; le 2 4; le 0 4

@@ -47,7 +47,7 @@ keep_clear
 tap_key p
 tap_key F6
 stands_still "P did not pause the run"
-cp "$TMP/still-b.ppm" "$TMP/800.ppm"
+cp "$TMP/still.ppm" "$TMP/800.ppm"
 xdotool windowsize "$WID" 1200 500
 wait_geometry 1200x500
 settled_shot "$TMP/1200.ppm"
@@ -88,16 +88,17 @@ check_clean_output
 focus_pauses() {
     focus_window
     tap_key p
-    goes_on "$1: P did not set the run going again"
+    going_shot "$TMP/going.ppm" "$1: P did not set the run going again"
     xdotool windowactivate --sync "$OTHER_WID"
     [ "$(xdotool getwindowfocus)" = "$OTHER_WID" ] || e2e_fail "$1: the other window did not take the focus"
-    stands_still "$1: the focus went to another window and the run went on"
+    paused_shot "$TMP/away.ppm" "$1: the focus went to another window and the run went on"
     xdotool windowactivate --sync "$WID"
-    stands_still "$1: the focus came back and the run went on by itself"
+    paused_shot "$TMP/back.ppm" "$1: the focus came back and the run went on by itself"
+    same_picture "$TMP/away.ppm" "$TMP/back.ppm" "$1: the run went on while the focus was away"
     # A window losing the focus lets go of its keys: down again.
     keep_clear
     tap_key p
-    goes_on "$1: P did not set the run going again"
+    going_shot "$TMP/going.ppm" "$1: P did not set the run going again"
     echo "ok: $1: the focus going pauses the run, only P resumes it"
 }
 
@@ -110,8 +111,7 @@ start_paused() {
     keep_clear
     tap_key F6
     tap_key p
-    stands_still "P did not pause the run"
-    cp "$TMP/still-b.ppm" "$TMP/placed.ppm"
+    paused_shot "$TMP/placed.ppm" "P did not pause the run"
 }
 
 # i3 tiles the window over the whole screen before its first frame, and into
@@ -120,8 +120,8 @@ start_wm i3
 start_paused "${SCREEN_W}x${SCREEN_H}"
 open_other_window
 wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
-stands_still "i3: the other window's focus set the run going"
-same_view "$TMP/placed.ppm" "$TMP/still-b.ppm" || e2e_fail "i3: the tiled pictures do not show the same view"
+paused_shot "$TMP/half.ppm" "i3: the other window's focus set the run going"
+same_view "$TMP/placed.ppm" "$TMP/half.ppm" || e2e_fail "i3: the tiled pictures do not show the same view"
 echo "ok: i3: tiled whole and half, the view stays"
 focus_pauses i3
 # i3 minimises nothing; its scratchpad hides a window and brings it back.
@@ -131,7 +131,7 @@ wait_until "the window hidden in the scratchpad" hidden
 settle # a frame sees it hidden
 i3-msg "[id=$WID] scratchpad show, floating disable" >/dev/null
 wait_geometry "$((SCREEN_W / 2))x${SCREEN_H}"
-stands_still "i3: hidden and shown again, the run went on"
+paused_shot "$TMP/shown.ppm" "i3: hidden and shown again, the run went on"
 quit_with_escape
 keep_clear_end
 [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "i3: exit status $EXIT_STATUS"
@@ -146,14 +146,14 @@ open_other_window
 xdotool windowsize "$OTHER_WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$OTHER_WID" $((SCREEN_W / 2)) 0
 xdotool windowsize "$WID" $((SCREEN_W / 2)) $((SCREEN_H - 100)) windowmove "$WID" 0 0
 wait_geometry "$((SCREEN_W / 2))x$((SCREEN_H - 100))"
-stands_still "openbox: the other window's focus set the run going"
-same_view "$TMP/placed.ppm" "$TMP/still-b.ppm" || e2e_fail "openbox: the resized picture does not show the same view"
+paused_shot "$TMP/half.ppm" "openbox: the other window's focus set the run going"
+same_view "$TMP/placed.ppm" "$TMP/half.ppm" || e2e_fail "openbox: the resized picture does not show the same view"
 echo "ok: openbox: placed and resized, the view stays"
 focus_pauses openbox
 xdotool windowminimize --sync "$WID"
 settle # a frame sees it minimised
 xdotool windowactivate --sync "$WID"
-stands_still "openbox: minimised and restored, the run went on"
+paused_shot "$TMP/restored.ppm" "openbox: minimised and restored, the run went on"
 full_screen_and_back F11
 full_screen_and_back alt+Return
 quit_with_escape
