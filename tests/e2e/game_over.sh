@@ -15,24 +15,24 @@ recording=$TMP/session.vrr
 
 # White pixels of "BEST" under the banner (50..210, 115..160, left of where
 # the sparks fly).
-best_text() { count_colour "$1" 160x45+50+440 white 3; }
+best_text() { count_colour "$1" "$(text_crop "$1" 160 45 50 440)" white 3; }
 clear_pixels() { count_colour "$1" all "$CLEAR_COLOUR" 1; }
 
-start_game --record "$recording" 800 600
+start_game --record "$recording" 400 300
 wait_window
 crash
 clear=$(clear_pixels "$TMP/over.ppm")
 best=$(best_text "$TMP/over.ppm")
 echo "first GAME OVER: clear-colour pixels $clear, best score line $best"
-[ "$clear" -gt 150000 ] || e2e_fail "the tube is still drawn after the crash"
-[ "$best" -lt 200 ] || e2e_fail "a best score on the first GAME OVER ($best white pixels)"
+[ "$clear" -gt "$(area_over "$TMP/over.ppm" 3)" ] || e2e_fail "the tube is still drawn after the crash"
+[ "$best" -lt "$(area_over "$TMP/over.ppm" 2400)" ] || e2e_fail "a best score on the first GAME OVER ($best white pixels)"
 
 # Race again: the tube fills the view once more, without the banner.
 tap_key r
 keep_clear
-tube_back() { screenshot "$TMP/again.ppm" && [ "$(clear_pixels "$TMP/again.ppm")" -lt 20000 ]; }
+tube_back() { screenshot "$TMP/again.ppm" && [ "$(clear_pixels "$TMP/again.ppm")" -lt "$(area_over "$TMP/again.ppm" 24)" ]; }
 wait_until "the tube back after R" tube_back
-[ "$(banner "$TMP/again.ppm")" -lt 1000 ] || e2e_fail "GAME OVER still shown after R"
+[ "$(banner "$TMP/again.ppm")" -lt "$(area_over "$TMP/again.ppm" 480)" ] || e2e_fail "GAME OVER still shown after R"
 tap_key p
 stands_still "P did not stop the picture"
 tap_key p

@@ -3,12 +3,9 @@
 # the X display that scripts/with-xvfb.sh provides and drive it with xdotool.
 #   source "$(dirname "$0")/lib.sh"; e2e_init "$@"   # args: GAME REPO_ROOT
 #
-# Every check waits for the state it checks, as the game shows it to a
-# player: its window, its picture, its console lines, its exit. A frame may
-# take seconds on a busy machine, so nothing waits for an interval of time;
-# the deadlines below only end a test that hangs. A run that has to go on
-# while it is looked at is kept where no obstacle can reach it (see
-# keep_clear).
+# Every check waits for the state it checks as the game shows it: its window,
+# picture, console lines or exit; never for an interval (a frame may take
+# seconds on a busy machine). Deadlines only end a test that hangs.
 
 set -u
 
@@ -96,11 +93,10 @@ wait_window() {
     focus_window
 }
 
-# Gives the window the keyboard focus (with no window manager), retrying
-# while it is still being mapped. Best effort: keys are sent to the window
-# itself anyway, so a focus that does not stick is no failure.
+# Gives the window the keyboard focus, retrying while it is being mapped; a
+# window manager is asked. Without one this is best effort: keys are sent to
+# the window itself anyway.
 focus_window() {
-    # A window manager keeps its own idea of the focus: ask it.
     if [ -n "${WM_PID:-}" ]; then
         for _ in 1 2 3; do
             timeout 5 xdotool windowactivate --sync "$WID" 2>/dev/null && return 0
@@ -115,24 +111,18 @@ focus_window() {
     echo "note: could not give the window the focus; sending keys to it directly"
 }
 
-# Key events go to the game's window itself (--window), so a window of some
-# other program that has the focus cannot swallow them. A press of a command
-# key or a toggle counts however short; an arrow key steers in the frames
-# that see it down.
+# Key events go to the game's window itself (--window), so no other window
+# with the focus can swallow them.
 key_down() { xdotool keydown --window "$WID" "$1"; }
 key_up() { xdotool keyup --window "$WID" "$1"; }
 tap_key() { xdotool key --delay 0 --window "$WID" "$1"; }
 
-# Makes sure that the game has taken in every key and window event sent to it
-# so far and shows the picture they lead to: a toggle pressed three times,
-# each press sent once the console shows that the one before was taken. The
-# frame that took the first press took in everything sent before it; what it
-# changed at its end (a pause, say) shows from the next frame on, which took
-# the second press and has been swapped once the third is taken.
-# The toggle is M (sound off and on; where it ends up is of no matter to a
-# test). To a window without the focus xdotool can only send events, and
-# GLFW takes a sent key event only for a key that had no real press in that
-# window: there it is F4, the mip-mapping setting round to where it was.
+# Makes sure the game has taken in every event sent so far and shows the
+# picture they lead to: a toggle pressed three times, each once the console
+# shows the one before taken (the frame that took the second shows what the
+# first one's frame changed, and has been swapped once the third is taken).
+# M, sound off and on; to a window without the focus xdotool can only send
+# events, which GLFW takes only for a key never really pressed there: F4.
 settle() {
     local key=m lines='^Sound (on|off)$' n
     if [ "$(xdotool getwindowfocus 2>/dev/null)" != "$WID" ]; then
@@ -204,14 +194,19 @@ CLEAR_COLOUR='rgb(89,92,110)'
 # The score text's colour (0.5, 0.8, 0.2).
 SCORE_COLOUR='rgb(128,204,51)'
 
-# White pixels of "PAUSED" (text space 310..490, 320..~360; the text keeps
-# its 800 x 600 space stretched over the window) in FILE.
-paused_text() {
+# FILE's crop of the text-space rectangle W x H at X, Y from the top left
+# (the text keeps its 800 x 600 space stretched over the window).
+text_crop() {
     local w h
     read -r w h < <(identify -format '%w %h' "$1")
-    count_colour "$1" "$((w * 300 / 800))x$((h * 80 / 600))+$((w * 250 / 800))+$((h * 210 / 600))" white 3
+    echo "$((w * $2 / 800))x$((h * $3 / 600))+$((w * $4 / 800))+$((h * $5 / 600))"
 }
-shows_paused() { [ "$(paused_text "$1")" -gt $(($(identify -format '%w*%h' "$1") / 240)) ]; }
+# The window's area in FILE divided by N: thresholds that keep to any size.
+area_over() { echo $(($(identify -format '%w*%h' "$1") / $2)); }
+
+# White pixels of "PAUSED" (text space 310..490, 320..~360) in FILE.
+paused_text() { count_colour "$1" "$(text_crop "$1" 300 80 250 210)" white 3; }
+shows_paused() { [ "$(paused_text "$1")" -gt "$(area_over "$1" 240)" ]; }
 
 # The picture FILE once the game has taken in all that was sent, which must
 # show PAUSED (paused_shot) or not (going_shot); fails with WHAT otherwise.
@@ -367,10 +362,10 @@ same_view() {
     done
 }
 
-# "GAME OVER" in white across the lower middle of an 800 x 600 window (text
-# space 50..~560, 180..~260).
-banner() { count_colour "$1" 500x80+50+340 white 3; }
-shows_game_over() { screenshot "$1" && [ "$(banner "$1")" -gt 3000 ]; }
+# White pixels of "GAME OVER" across the lower middle (text space 50..~560,
+# 180..~260) in FILE.
+banner() { count_colour "$1" "$(text_crop "$1" 500 80 50 340)" white 3; }
+shows_game_over() { screenshot "$1" && [ "$(banner "$1")" -gt "$(area_over "$1" 160)" ]; }
 
 # Drives straight on until GAME OVER shows, in $TMP/over.ppm: the car stays on
 # the axis, and one of the obstacles hits it there sooner or later, whatever

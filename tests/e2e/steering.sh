@@ -8,10 +8,9 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# "X Y" of the centre of the far end of the tube: the disc around the middle of
-# the view where the fog has reached the clear colour. It lies on the tube's
-# axis about 95 units ahead, so it moves against the camera. Only the exact
-# colour counts: lit panels near a lamp come within a few percent of it.
+# "X Y" of the far end of the tube, where the fog has reached the exact clear
+# colour (lit panels come within a few percent of it); it moves against the
+# camera.
 far_end() {
     convert "$1" -crop 300x300+250+150 +repage -alpha off -fuzz 1% -fill black +opaque "$CLEAR_COLOUR" \
         -fill white -opaque "$CLEAR_COLOUR" -colorspace gray -depth 8 txt:- |
@@ -20,22 +19,18 @@ far_end() {
                         END { if (w > 0) printf "%d %d\n", 250 + sx / w, 150 + sy / w; else print "-1 -1" }'
 }
 
-# Clear-colour pixels outside the middle of the view, where the far end lies:
-# seen from inside, the tube covers all of that. Only the exact colour counts:
-# lit panels near the camera can come within a few percent of it.
+# Clear-colour pixels outside the middle of the view: seen from inside, the
+# tube covers all of that.
 background_pixels() {
     convert "$1" -alpha off -fill black -draw "rectangle 280,180 520,420" -fuzz 0.5% -fill black \
         +opaque "$CLEAR_COLOUR" -fill white -opaque "$CLEAR_COLOUR" -colorspace gray \
         -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# Holds the given keys until the car rests against the wall: two pictures,
-# each taken once the game has taken in all that was sent, with the far end
-# within 2 pixels of the same place (the tube's panels passing by move it by
-# a pixel or two; a car that steers moves it by more in every frame).
-# Every picture on the way must show the view inside the tube. The keys are
-# pressed again before every picture, as a keyboard's auto-repeat does. The
-# last picture is NAME.
+# Holds KEYS until the car rests against the wall: two settled pictures with
+# the far end within 2 pixels (passing panels move it that much; a car that
+# steers, more). Every picture must show the view inside the tube; the keys
+# go down again before each, as auto-repeat does. The last picture is NAME.
 hold_keys() {
     local name=$1 last_x=-99 last_y=-99 key
     shift

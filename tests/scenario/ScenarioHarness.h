@@ -108,7 +108,4 @@ struct DiffBlob {
 };
 DiffBlob diffBlob(const Screenshot& a, const Screenshot& b, int threshold);
 
-// Mean brightness (r + g + b) / 3 over a rectangle.
-double meanBrightness(const Screenshot& shot, int x0, int y0, int x1, int y1);
-
 } // namespace velorun::scenario

@@ -28,9 +28,9 @@ namespace {
 constexpr double step = 0.2;
 constexpr size_t mapBytes = 6u * shadowMapSize * shadowMapSize * sizeof(float);
 // Changes of one kind compared: the later ones are more of the same.
-constexpr int comparedChanges = 3;
+constexpr int comparedChanges = 2;
 // Game time between two comparisons while only the car moves.
-constexpr double movingCheckInterval = 3.0;
+constexpr double movingCheckInterval = 5.0;
 
 // What the shadow stage depends on, as a frame's stage 9 finds it: a change
 // from one frame to the next makes that frame a checkpoint.
