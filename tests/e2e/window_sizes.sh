@@ -52,8 +52,8 @@ xdotool windowsize "$WID" 1200 500
 wait_geometry 1200x500
 settled_shot "$TMP/1200.ppm"
 [ "$(identify -format '%wx%h' "$TMP/1200.ppm")" = 1200x500 ] || e2e_fail "no 1200 x 500 picture"
-shows_paused "$TMP/1200.ppm" || e2e_fail "resized, the run went on"
 same_view "$TMP/800.ppm" "$TMP/1200.ppm" || e2e_fail "resized to 1200 x 500, the picture lost its proportions"
+shows_paused "$TMP/1200.ppm" || e2e_fail "resized, the run went on"
 echo "ok: the paused picture resized to 1200 x 500 keeps the view"
 tap_key F6
 settled_shot "$TMP/1200-flares.ppm"
