@@ -66,16 +66,24 @@ void postFrameUpdate()
     if (removeOldest)
         run.cubes.erase(run.cubes.begin());
 
-    // Removal and recycling keep to where the frame's move ended.
-    const float tubeAZ = tubeA->modelMatrix[3][2];
-    const float tubeBZ = tubeB->modelMatrix[3][2];
-    if (needsRecycling(tubeAZ, cameraZ)) {
-        tubeA->modelMatrix[3][2] = tubeB->modelMatrix[3][2] - tubeSegmentSpacing;
-        for (int k = 1; k <= pointLightCount; ++k)
-            pointLightCube(k)->modelMatrix[3][2] = relocatedLightZ(cameraZ, k);
+    // Removal and recycling keep to where the frame's move ended. A frame
+    // long enough (a machine that stalled for seconds) carries the camera
+    // past more than a segment: they leapfrog on until it is inside the tube.
+    for (bool recycled = true; recycled;) {
+        const float tubeAZ = tubeA->modelMatrix[3][2];
+        const float tubeBZ = tubeB->modelMatrix[3][2];
+        recycled = false;
+        if (needsRecycling(tubeAZ, cameraZ)) {
+            tubeA->modelMatrix[3][2] = tubeB->modelMatrix[3][2] - tubeSegmentSpacing;
+            for (int k = 1; k <= pointLightCount; ++k)
+                pointLightCube(k)->modelMatrix[3][2] = relocatedLightZ(cameraZ, k);
+            recycled = true;
+        }
+        if (needsRecycling(tubeBZ, cameraZ)) {
+            tubeB->modelMatrix[3][2] = tubeA->modelMatrix[3][2] - tubeSegmentSpacing;
+            recycled = true;
+        }
     }
-    if (needsRecycling(tubeBZ, cameraZ))
-        tubeB->modelMatrix[3][2] = tubeA->modelMatrix[3][2] - tubeSegmentSpacing;
 }
 
 } // namespace velorun

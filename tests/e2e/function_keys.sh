@@ -5,13 +5,12 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-start_game 800 600
+start_game 320 240
 wait_window
-sleep 1
 for key in F3 F3 F4 F4 F4 F9 F9 m m; do
     tap_key "$key"
 done
-sleep 1
+wait_lines '^Sound on$' 0 "the last key's message"
 quit_with_escape
 [ "$EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $EXIT_STATUS after Escape"
 

@@ -205,111 +205,113 @@ protected:
     Screenshot ambient, open, wallOnly, shadowed;
 };
 
-TEST_F(TubeShadowTest, LitWallHasNoAcne)
+// Under one lamp and one obstacle: the lit wall without acne, a soft
+// penumbra, a shadow that starts at the contact line, and thin casters.
+TEST_F(TubeShadowTest, ShadowsFallWhereTheCastersStandWithSoftEdgesAndNoAcne)
 {
-    int checked = 0;
-    for (int y = 0; y < windowHeight(); y += 2)
-        for (int x = 0; x < windowWidth(); x += 2) {
-            const int lit = brightness(open, x, y);
-            if (lit - brightness(ambient, x, y) < 30)
-                continue; // the lamp hardly reaches here
-            ++checked;
-            ASSERT_NEAR(brightness(wallOnly, x, y), lit, 0.02 * lit) << "pixel " << x << ", " << y;
-        }
-    EXPECT_GT(checked, 20000);
-}
-
-// Across the shadow's side edge, columns of the floor at several distances
-// behind the obstacle: light returns smoothly and in one direction.
-TEST_F(TubeShadowTest, PenumbraRisesSmoothlyAcrossTheEdge)
-{
-    for (float x : {-1.5f, -1.8f}) {
-        SCOPED_TRACE("x = " + std::to_string(x));
-        // Averaged along the edge: the taps turn from pixel to pixel.
-        std::vector<float> profile;
-        for (float z = 0.2f; z < 1.0f; z += 0.005f) {
-            float sum = 0.0f;
-            for (int c = -15; c <= 15; ++c)
-                sum += visibility(x + 0.0075f * c, z);
-            profile.push_back(sum / 31.0f);
-        }
-        const float shadow = profile.front();
-        const float lit = profile.back();
-        ASSERT_LT(shadow, 0.1f);
-        ASSERT_GT(lit, 0.9f);
-        const float range = lit - shadow;
-        int inside = 0;
-        for (size_t i = 1; i < profile.size(); ++i) {
-            const float step = profile[i] - profile[i - 1];
-            EXPECT_GT(step, -0.02f * range) << "light falls back at step " << i;
-            EXPECT_LE(step, range / 8.0f) << "stepped edge at step " << i;
-            inside += profile[i] > shadow + 0.1f * range && profile[i] < lit - 0.1f * range;
-        }
-        EXPECT_GE(inside, 4) << "hard edge";
-    }
-}
-
-// Along rows through the obstacle, from its face on the far side outwards:
-// the shadow starts where the obstacle meets the floor.
-TEST_F(TubeShadowTest, ShadowStartsAtTheContactLine)
-{
-    for (float z : {-0.3f, 0.0f, 0.3f}) {
-        SCOPED_TRACE("z = " + std::to_string(z));
-        const glm::vec2 contact = pixelOf(glm::vec3(kContactX, floorY(kContactX), z));
-        const int y = static_cast<int>(contact.y);
-        int gap = -1;
-        for (int x = static_cast<int>(std::round(contact.x)); x > contact.x - 40; --x)
-            if (visibilityAt(x, y) < 0.5f) {
-                gap = static_cast<int>(std::round(contact.x)) - x;
-                break;
+    {
+        SCOPED_TRACE("acne on the lit wall");
+        int checked = 0;
+        for (int y = 0; y < windowHeight(); y += 2)
+            for (int x = 0; x < windowWidth(); x += 2) {
+                const int lit = brightness(open, x, y);
+                if (lit - brightness(ambient, x, y) < 30)
+                    continue; // the lamp hardly reaches here
+                ++checked;
+                ASSERT_NEAR(brightness(wallOnly, x, y), lit, 0.02 * lit) << "pixel " << x << ", " << y;
             }
-        EXPECT_GE(gap, 0) << "no shadow behind the obstacle";
-        EXPECT_LE(gap, 2) << "shadow detached from the obstacle";
+        EXPECT_GT(checked, 20000);
     }
-}
-
-// A plate a few hundredths thick on one floor facet, lying on it or floating a
-// little above it, shades the floor beneath it: a depth bias of even a few
-// tenths of a unit would let the light through, and no thick caster shows it.
-TEST_F(TubeShadowTest, ThinPlateShadowsTheFloorUnderIt)
-{
-    const glm::vec2 a = ringPoint(34);
-    const glm::vec2 b = ringPoint(35);
-    const glm::vec2 along = glm::normalize(b - a);
-    const glm::vec3 u(along, 0.0f);
-    const glm::vec3 n(-along.y, along.x, 0.0f); // towards the axis
-    constexpr float kThickness = 0.04f;
-    constexpr float kWidth = 0.5f; // along the facet
-    constexpr float kLength = 1.0f; // along the tube
-    constexpr float kMargin = 0.12f;
-
-    for (float gap : {0.0f, 0.08f}) {
-        SCOPED_TRACE("gap " + std::to_string(gap));
-        const glm::vec3 centre = glm::vec3(0.5f * (a + b), 0.0f) + n * (gap + 0.5f * kThickness);
-        const glm::mat4 placed = glm::rotate(glm::translate(glm::mat4(1.0f), centre),
-                                             std::atan2(along.y, along.x), glm::vec3(0.0f, 0.0f, 1.0f));
-        run.cubes.push_back(
-            scene::makeCube(glm::scale(placed, glm::vec3(kWidth, kThickness, kLength)), cubeShader.get()));
-        renderShadowMap(kLamp, shadowFramebuffers[0]);
-        run.cubes.clear();
-        shadowed = drawLit(*tubeA);
-
-        int deep = 0;
-        int lit = 0;
-        for (float x = -1.6f; x <= -0.2f; x += 0.02f)
-            for (float z = -0.6f; z <= 0.6f; z += 0.02f) {
-                // Where the ray from the lamp to this floor point crosses the plate's mid-plane.
-                const glm::vec3 floor(x, floorY(x), z);
-                const float t = glm::dot(centre - kLamp, n) / glm::dot(floor - kLamp, n);
-                const glm::vec3 crossing = kLamp + t * (floor - kLamp) - centre;
-                if (t >= 1.0f || std::abs(glm::dot(crossing, u)) > 0.5f * kWidth - kMargin ||
-                    std::abs(crossing.z) > 0.5f * kLength - kMargin)
-                    continue;
-                ++deep;
-                lit += visibility(x, z) > 0.35f;
+    // Across the shadow's side edge, columns of the floor at several distances
+    // behind the obstacle: light returns smoothly and in one direction.
+    {
+        SCOPED_TRACE("the penumbra");
+        for (float x : {-1.5f, -1.8f}) {
+            SCOPED_TRACE("x = " + std::to_string(x));
+            // Averaged along the edge: the taps turn from pixel to pixel.
+            std::vector<float> profile;
+            for (float z = 0.2f; z < 1.0f; z += 0.005f) {
+                float sum = 0.0f;
+                for (int c = -15; c <= 15; ++c)
+                    sum += visibility(x + 0.0075f * c, z);
+                profile.push_back(sum / 31.0f);
             }
-        EXPECT_GT(deep, 100);
-        EXPECT_EQ(lit, 0) << "floor points lit under the plate, of " << deep;
+            const float shadow = profile.front();
+            const float lit = profile.back();
+            ASSERT_LT(shadow, 0.1f);
+            ASSERT_GT(lit, 0.9f);
+            const float range = lit - shadow;
+            int inside = 0;
+            for (size_t i = 1; i < profile.size(); ++i) {
+                const float step = profile[i] - profile[i - 1];
+                EXPECT_GT(step, -0.02f * range) << "light falls back at step " << i;
+                EXPECT_LE(step, range / 8.0f) << "stepped edge at step " << i;
+                inside += profile[i] > shadow + 0.1f * range && profile[i] < lit - 0.1f * range;
+            }
+            EXPECT_GE(inside, 4) << "hard edge";
+        }
+    }
+    // Along rows through the obstacle, from its face on the far side outwards:
+    // the shadow starts where the obstacle meets the floor.
+    {
+        SCOPED_TRACE("the contact line");
+        for (float z : {-0.3f, 0.0f, 0.3f}) {
+            SCOPED_TRACE("z = " + std::to_string(z));
+            const glm::vec2 contact = pixelOf(glm::vec3(kContactX, floorY(kContactX), z));
+            const int y = static_cast<int>(contact.y);
+            int gap = -1;
+            for (int x = static_cast<int>(std::round(contact.x)); x > contact.x - 40; --x)
+                if (visibilityAt(x, y) < 0.5f) {
+                    gap = static_cast<int>(std::round(contact.x)) - x;
+                    break;
+                }
+            EXPECT_GE(gap, 0) << "no shadow behind the obstacle";
+            EXPECT_LE(gap, 2) << "shadow detached from the obstacle";
+        }
+    }
+    // A plate a few hundredths thick on one floor facet, lying on it or floating a
+    // little above it, shades the floor beneath it: a depth bias of even a few
+    // tenths of a unit would let the light through, and no thick caster shows it.
+    {
+        SCOPED_TRACE("a thin plate");
+        const glm::vec2 a = ringPoint(34);
+        const glm::vec2 b = ringPoint(35);
+        const glm::vec2 along = glm::normalize(b - a);
+        const glm::vec3 u(along, 0.0f);
+        const glm::vec3 n(-along.y, along.x, 0.0f); // towards the axis
+        constexpr float kThickness = 0.04f;
+        constexpr float kWidth = 0.5f; // along the facet
+        constexpr float kLength = 1.0f; // along the tube
+        constexpr float kMargin = 0.12f;
+
+        for (float gap : {0.0f, 0.08f}) {
+            SCOPED_TRACE("gap " + std::to_string(gap));
+            const glm::vec3 centre = glm::vec3(0.5f * (a + b), 0.0f) + n * (gap + 0.5f * kThickness);
+            const glm::mat4 placed = glm::rotate(glm::translate(glm::mat4(1.0f), centre),
+                                                 std::atan2(along.y, along.x), glm::vec3(0.0f, 0.0f, 1.0f));
+            run.cubes.push_back(scene::makeCube(glm::scale(placed, glm::vec3(kWidth, kThickness, kLength)),
+                                                cubeShader.get()));
+            renderShadowMap(kLamp, shadowFramebuffers[0]);
+            run.cubes.clear();
+            shadowed = drawLit(*tubeA);
+
+            int deep = 0;
+            int lit = 0;
+            for (float x = -1.6f; x <= -0.2f; x += 0.02f)
+                for (float z = -0.6f; z <= 0.6f; z += 0.02f) {
+                    // Where the ray from the lamp to this floor point crosses the plate's mid-plane.
+                    const glm::vec3 floor(x, floorY(x), z);
+                    const float t = glm::dot(centre - kLamp, n) / glm::dot(floor - kLamp, n);
+                    const glm::vec3 crossing = kLamp + t * (floor - kLamp) - centre;
+                    if (t >= 1.0f || std::abs(glm::dot(crossing, u)) > 0.5f * kWidth - kMargin ||
+                        std::abs(crossing.z) > 0.5f * kLength - kMargin)
+                        continue;
+                    ++deep;
+                    lit += visibility(x, z) > 0.35f;
+                }
+            EXPECT_GT(deep, 100);
+            EXPECT_EQ(lit, 0) << "floor points lit under the plate, of " << deep;
+        }
     }
 }
 

@@ -66,7 +66,7 @@ int sparkPixels(const Screenshot& shot)
                        [](const unsigned char* p) { return p[0] >= 170 && p[0] - p[2] >= 70; });
 }
 
-TEST_F(GameScenario, FirstHitEndsTheGameFreezesTheViewAndStartsTheFireworks)
+TEST_F(PictureScenario, FirstHitEndsTheGameFreezesTheViewAndStartsTheFireworks)
 {
     game.frame(tinyStep);
     game.frame(1.0); // first obstacle, 50 ahead of the camera

@@ -74,7 +74,7 @@ long residentBytes()
 
 long heapInUse() { return static_cast<long>(mallinfo2().uordblks); }
 
-class RunCommandScenario : public GameScenario {
+class RunCommandScenario : public PictureScenario {
 protected:
     // An obstacle just ahead of the car, overlapping it: this frame hits.
     void crash()
@@ -110,6 +110,13 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     const int score = scoreValue(carPosition().z);
     game.frame(frameStep);
     const ShaderProgram* fireworks = particleSystem.updateProgram;
+    // White pixels of "BEST" under the banner (text space 50..210, 115..160).
+    auto bestLine = [this] {
+        return countPixels(game.captureFrame(), 50, 115, 210, 160, [](const unsigned char* p) {
+            return near(p, Rgb{255, 255, 255}, 8);
+        });
+    };
+    EXPECT_LT(bestLine(), 200) << "a best score on the first GAME OVER: it would only repeat the score";
 
     // Start races again; held on into the new run, it must not pause it.
     game.hold(input::startButtonKey);
@@ -120,6 +127,8 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     EXPECT_FALSE(lensFlaresEnabled) << "the player's settings stay";
 
     crash();
+    game.frame(frameStep);
+    EXPECT_GT(bestLine(), 800) << "no best score on the GAME OVER after a race again";
     EXPECT_EQ(particleSystem.updateProgram, fireworks) << "the fireworks' programs were made again";
     EXPECT_EQ(bestScore, score) << "a lower score replaced the best";
 
@@ -138,10 +147,9 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     EXPECT_FALSE(game.frame(frameStep));
 }
 
-// Nothing of fifty runs' pictures is looked at: a small window draws fastest.
 class FiftyRunsScenario : public RunCommandScenario {
 protected:
-    void SetUp() override { game.start(160, 120); }
+    void SetUp() override { game.start(smallWidth, smallHeight); }
 };
 
 TEST_F(FiftyRunsScenario, RacingAgainFiftyTimesLeavesGlObjectsAndMemoryWhereOnceLeftThem)

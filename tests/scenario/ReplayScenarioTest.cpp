@@ -31,9 +31,6 @@ constexpr int pauseFrame = 12; // P goes down here, and again at frame 20
 constexpr int fullScreenFrame = 3; // F11 here, and again at frame 5
 constexpr int focusLostFrame = 24; // the focus goes before this frame; P at 27
 constexpr std::uint16_t checkInterval = 8;
-// Nothing here looks at the picture: a small window draws fastest.
-constexpr int smallWidth = 160;
-constexpr int smallHeight = 120;
 
 // A session of two-key steering, a pause and its end, through the scripted
 // drive, recorded to `path`.

@@ -6,14 +6,20 @@
 
 namespace velorun::scenario {
 
-// A started game per test; each test runs in its own process because the
-// engine keeps its state in program-wide variables.
+// A started game per test, from the game's own start-up to its shutdown.
 class GameScenario : public ::testing::Test {
 protected:
-    void SetUp() override { game.start(800, 600); }
+    void SetUp() override { game.start(smallWidth, smallHeight); }
     void TearDown() override { game.finish(); }
 
     ScenarioHarness game;
+};
+
+// A started game whose pictures are looked at, in the 800 x 600 window the
+// expected pixel places are worked out for.
+class PictureScenario : public GameScenario {
+protected:
+    void SetUp() override { game.start(800, 600); }
 };
 
 // Binary-exact time steps keep every timer sum exact.

@@ -134,17 +134,4 @@ int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
     return n;
 }
 
-double meanBrightness(const Screenshot& shot, int x0, int y0, int x1, int y1)
-{
-    double sum = 0.0;
-    long n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const unsigned char* p = shot.at(x, y);
-            sum += (p[0] + p[1] + p[2]) / 3.0;
-            ++n;
-        }
-    return n ? sum / static_cast<double>(n) : 0.0;
-}
-
 } // namespace velorun::scenario

@@ -22,6 +22,10 @@ struct GLFWwindow;
 
 namespace velorun::scenario {
 
+// A window whose picture nobody looks at: a small one draws fastest.
+constexpr int smallWidth = 160;
+constexpr int smallHeight = 120;
+
 class ScenarioHarness {
 public:
     ScenarioHarness() = default;
@@ -103,8 +107,5 @@ struct DiffBlob {
     glm::vec2 centroid{0.0f, 0.0f};
 };
 DiffBlob diffBlob(const Screenshot& a, const Screenshot& b, int threshold);
-
-// Mean brightness (r + g + b) / 3 over a rectangle.
-double meanBrightness(const Screenshot& shot, int x0, int y0, int x1, int y1);
 
 } // namespace velorun::scenario

@@ -13,7 +13,7 @@
 namespace velorun::scenario {
 namespace {
 
-using SceneImage = GameScenario;
+using SceneImage = PictureScenario;
 
 TEST_F(SceneImage, CarObstacleMarkersAndScoreAppearWhereTheyBelong)
 {

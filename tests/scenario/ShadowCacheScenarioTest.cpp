@@ -28,9 +28,9 @@ namespace {
 constexpr double step = 0.2;
 constexpr size_t mapBytes = 6u * shadowMapSize * shadowMapSize * sizeof(float);
 // Changes of one kind compared: the later ones are more of the same.
-constexpr int comparedChanges = 3;
+constexpr int comparedChanges = 2;
 // Game time between two comparisons while only the car moves.
-constexpr double movingCheckInterval = 3.0;
+constexpr double movingCheckInterval = 5.0;
 
 // What the shadow stage depends on, as a frame's stage 9 finds it: a change
 // from one frame to the next makes that frame a checkpoint.
@@ -121,7 +121,7 @@ protected:
     void SetUp() override
     {
         // A small window: the lit pass matters nothing here, the maps are 1024².
-        game.start(160, 120);
+        game.start(smallWidth, smallHeight);
         for (int k = 0; k < pointLightCount; ++k)
             maps.reference.push_back(makeShadowMapPair());
         maps.drive = &game;

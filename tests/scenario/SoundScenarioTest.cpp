@@ -5,7 +5,7 @@
 // each stretch of the drive is analysed well inside its own stretch of the
 // recording: neither the frame rate nor a loaded machine moves the evidence
 // out of its window. OpenAL reads its configuration once per process, so
-// this test needs a process of its own, as every scenario test has.
+// this test needs a process of its own (tests/scenario/CMakeLists.txt).
 #include "ScenarioFixture.h"
 
 #include "audio/AudioState.h"
