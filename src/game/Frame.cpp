@@ -112,7 +112,12 @@ input::FrameInput readFrameInput(GLFWwindow* window, double now)
 {
     input::FrameInput input;
     input.now = now;
+    input.width = framebufferSize.x;
+    input.height = framebufferSize.y;
     seam.readKeys(window, input);
+    // A replay hands in the size the recorded frame drew at.
+    if (input.width >= 0)
+        framebufferSize = glm::ivec2(input.width, input.height);
     // A burst beyond what a recording keeps of a frame is cut here, where
     // every seam's input passes, so that a replay reads what the game did.
     if (input.presses.size() > input::maxPressesPerFrame)

@@ -40,7 +40,8 @@ void takeWindowPresses(GLFWwindow* window, input::FrameInput& input)
 {
     const bool away =
         input::attentionLostPending() && (glfwGetWindowAttrib(window, GLFW_FOCUSED) != GLFW_TRUE ||
-                                          glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE);
+                                          glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE ||
+                                          framebufferSize.x <= 0 || framebufferSize.y <= 0);
     input::takePendingPresses(input, away);
 }
 

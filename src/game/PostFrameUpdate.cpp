@@ -34,28 +34,33 @@ void postFrameUpdate()
     const glm::vec3 carPosition = scene::positionOf(car->modelMatrix);
     const float cameraZ = camera->position.z;
 
-    // Obstacles. A cube that touches the car where it stands ends the run
-    // there. One that only its move in this frame ran into ends it where the
-    // car first touched it: the car and the camera go back to that point.
+    // Obstacles. The cube the car touched first on its way in this frame ends
+    // the run. If the car still stands in it, the run ends where the car
+    // stands; if the move carried the car on (a long frame), the car and the
+    // camera go back to the point of that first touch. A cube it stands in
+    // but reached later than another does not win over the nearer one.
     bool removeOldest = false;
-    bool hitWhereItStands = false;
-    std::optional<double> firstTouch;
+    std::optional<double> standsInFrom; // the first touch of a cube the car stands in
+    std::optional<double> passedFrom; // of a cube it only ran into on the way
     for (const std::unique_ptr<scene::Cube>& cube : run.cubes) {
         const glm::vec3 c = scene::positionOf(cube->modelMatrix);
         if (c.z > cameraZ)
             removeOldest = true;
-        if (hitsCar(c, carPosition)) {
-            hitWhereItStands = true;
-        } else if (!run.gameOver) {
-            if (const std::optional<double> t = hitsCarAlong(c, run.carSeenAt, carPosition))
-                firstTouch = std::min(*t, firstTouch.value_or(1.0));
-        }
+        const bool standsIn = hitsCar(c, carPosition);
+        if (!standsIn && run.gameOver)
+            continue;
+        // (A cube the car stands in was touched at the end of the move at the latest.)
+        const std::optional<double> touch = hitsCarAlong(c, run.carSeenAt, carPosition);
+        if (standsIn)
+            standsInFrom = std::min(touch.value_or(1.0), standsInFrom.value_or(1.0));
+        else if (touch)
+            passedFrom = std::min(*touch, passedFrom.value_or(1.0));
     }
-    if (hitWhereItStands) {
-        endRun(carPosition);
-    } else if (firstTouch) {
+    if (passedFrom && (!standsInFrom || *passedFrom < *standsInFrom)) {
         const glm::dvec3 from(run.carSeenAt);
-        endRun(glm::vec3(from + *firstTouch * (glm::dvec3(carPosition) - from)));
+        endRun(glm::vec3(from + *passedFrom * (glm::dvec3(carPosition) - from)));
+    } else if (standsInFrom) {
+        endRun(carPosition);
     }
     run.carSeenAt = scene::positionOf(car->modelMatrix);
 

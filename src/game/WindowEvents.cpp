@@ -14,6 +14,9 @@ namespace velorun {
 void framebufferSizeCallback(GLFWwindow*, int width, int height)
 {
     framebufferSize = glm::ivec2(width, height);
+    // A window without an area shows the player nothing: as good as away.
+    if (width <= 0 || height <= 0)
+        input::attentionLost();
 }
 
 void windowIconifyCallback(GLFWwindow*, int iconified)
@@ -36,6 +39,10 @@ void watchWindow(GLFWwindow* window)
     glfwSetWindowFocusCallback(window, windowFocusCallback);
     glfwGetFramebufferSize(window, &framebufferSize.x, &framebufferSize.y);
     windowMinimised = glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
+    // A game that starts where the player cannot see it waits, paused, as it
+    // would had its window gone away later.
+    if (windowMinimised || framebufferSize.x <= 0 || framebufferSize.y <= 0)
+        input::attentionLost();
 }
 
 bool followWindowSize()

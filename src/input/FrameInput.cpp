@@ -35,7 +35,8 @@ bool FrameInput::asks(Command command) const
 
 bool operator==(const FrameInput& a, const FrameInput& b)
 {
-    return a.now == b.now && a.keyboard == b.keyboard && a.gamepad == b.gamepad && a.presses == b.presses;
+    return a.now == b.now && a.keyboard == b.keyboard && a.gamepad == b.gamepad && a.presses == b.presses &&
+           a.width == b.width && a.height == b.height;
 }
 
 KeySet gamepadKeys(const GLFWgamepadstate& state)

@@ -106,6 +106,10 @@ struct FrameInput {
     KeySet keyboard = 0; // keys held on the keyboard
     KeySet gamepad = 0; // what the first gamepad holds, as keys
     std::vector<int> presses; // pressKeys that went down since the previous frame, in order
+    // The framebuffer size the frame draws at; -1 where it is not known (a
+    // recording from before sizes were kept), and the window's own counts.
+    int width = -1;
+    int height = -1;
 
     bool held(int key) const { return ((keyboard | gamepad) & keyBit(key)) != 0; }
     bool pressed(int key) const;

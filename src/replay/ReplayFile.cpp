@@ -24,6 +24,7 @@ constexpr unsigned kindMask = 3;
 constexpr unsigned hasGamepad = 4;
 constexpr unsigned hasPresses = 8;
 constexpr unsigned hasCheck = 16;
+constexpr unsigned hasSize = 32;
 
 constexpr std::size_t maxVersionLength = 32;
 constexpr std::size_t maxBuildLength = 200;
@@ -76,12 +77,13 @@ void writeReplayHeader(std::string& out, const ReplayHeader& header)
     putU16(out, header.checkInterval);
 }
 
-void writeReplayFrame(std::string& out, const ReplayFrame& frame)
+void writeReplayFrame(std::string& out, const ReplayFrame& frame, RecordedSize& size)
 {
     const input::FrameInput& input = frame.input;
     const std::size_t presses = std::min(input.presses.size(), input::maxPressesPerFrame);
+    const bool resized = input.width >= 0 && (input.width != size.width || input.height != size.height);
     putU8(out, kindFrame | (input.gamepad ? hasGamepad : 0u) | (presses ? hasPresses : 0u) |
-                   (frame.check ? hasCheck : 0u));
+                   (frame.check ? hasCheck : 0u) | (resized ? hasSize : 0u));
     putU8(out, input.keyboard & keyboardKeys);
     putF64(out, input.now);
     if (input.gamepad)
@@ -93,6 +95,11 @@ void writeReplayFrame(std::string& out, const ReplayFrame& frame)
     }
     if (frame.check)
         putU32(out, *frame.check);
+    if (resized) {
+        putU16(out, static_cast<std::uint16_t>(std::clamp(input.width, 0, maxWindowSide)));
+        putU16(out, static_cast<std::uint16_t>(std::clamp(input.height, 0, maxWindowSide)));
+        size = RecordedSize{input.width, input.height};
+    }
 }
 
 void writeReplayEnd(std::string& out, std::uint32_t frameCount, std::uint32_t finalCheck)
@@ -185,12 +192,13 @@ bool ReplayReader::readHeader(ReplayHeader& header)
         fail("it is not a Velorun recording");
         return false;
     }
-    if (version != replayFormatVersion) {
+    if (version < oldestReplayFormat || version > replayFormatVersion) {
         fail(std::string("it was recorded by ") + (version > replayFormatVersion ? "a newer" : "an older") +
-             " Velorun (recording format " + std::to_string(version) + "; this one plays format " +
-             std::to_string(replayFormatVersion) + ")");
+             " Velorun (recording format " + std::to_string(version) + "; this one plays formats " +
+             std::to_string(oldestReplayFormat) + " to " + std::to_string(replayFormatVersion) + ")");
         return false;
     }
+    version_ = version;
     header.gameVersion = text(maxVersionLength, "version");
     header.build = text(maxBuildLength, "build");
     header.window.width = static_cast<std::int32_t>(u32());
@@ -208,6 +216,8 @@ bool ReplayReader::readHeader(ReplayHeader& header)
     else if (header.checkInterval == 0)
         fail("its header is damaged (state checks)");
     header.window.fullScreen = fullScreen == 1;
+    if (version_ >= 4)
+        size_ = RecordedSize{w.width, w.height};
     return !failed();
 }
 
@@ -215,7 +225,8 @@ bool ReplayReader::readHeader(ReplayHeader& header)
 bool ReplayReader::readFrame(std::uint8_t kind, ReplayFrame& frame)
 {
     const std::string name = "frame " + std::to_string(frames_ + 1);
-    if ((kind & kindMask) != kindFrame || (kind & ~(kindMask | hasGamepad | hasPresses | hasCheck))) {
+    const unsigned known = kindMask | hasGamepad | hasPresses | hasCheck | (version_ >= 4 ? hasSize : 0u);
+    if ((kind & kindMask) != kindFrame || (kind & ~known)) {
         fail(name + " is damaged");
         return false;
     }
@@ -241,6 +252,15 @@ bool ReplayReader::readFrame(std::uint8_t kind, ReplayFrame& frame)
     }
     if (kind & hasCheck)
         frame.check = u32();
+    if (kind & hasSize) {
+        const int width = u16();
+        const int height = u16();
+        if (!failed() && (width > maxWindowSide || height > maxWindowSide))
+            fail(name + " is damaged (size)");
+        size_ = RecordedSize{width, height};
+    }
+    input.width = size_.width;
+    input.height = size_.height;
     if (failed())
         return false;
     if ((input.keyboard & ~keyboardKeys) || (input.gamepad & ~input::allHeldKeys) ||

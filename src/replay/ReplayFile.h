@@ -21,19 +21,26 @@
 //   header  "VELOREPL", u16 format version, u8 length + game version,
 //           u8 length + build, i32 width, i32 height, u8 full screen,
 //           u16 frames between state checks
-//   frame   u8 kind 1 | 4 gamepad | 8 presses | 16 check, u8 keyboard keys,
-//           f64 clock, [u8 gamepad keys], [u8 count, count x u8 press],
-//           [u32 state check]
+//   frame   u8 kind 1 | 4 gamepad | 8 presses | 16 check | 32 size,
+//           u8 keyboard keys, f64 clock, [u8 gamepad keys],
+//           [u8 count, count x u8 press], [u32 state check],
+//           [u16 width, u16 height]
 //   end     u8 kind 2, u32 frame count, u32 state check at the end
 // Keys are bits over input::heldKeys, presses indices into input::pressKeys.
+// A frame holds the framebuffer's size where it differs from the frame
+// before's (the header's window size before the first frame); a replay draws
+// every frame at its size.
 // A session that crashed or was killed leaves a file that stops after its
 // last whole frame, without the end: it plays up to there.
 namespace velorun {
 
 // Format 2 added the presses of F11 and of the focus going (the last two of
 // input::pressKeys); format 3 checks the timers and the generator's state as
-// well, so the checks of older files mean something else.
-constexpr std::uint16_t replayFormatVersion = 3;
+// well, so the checks of older files mean something else; format 4 keeps the
+// window's size changes. Format 3 files still play, each frame at the size of
+// the window that plays it.
+constexpr std::uint16_t replayFormatVersion = 4;
+constexpr std::uint16_t oldestReplayFormat = 3;
 
 // Larger files are refused before anything is read. A frame takes about ten
 // bytes: this is more than a day of play at a thousand frames a second.
@@ -55,10 +62,18 @@ struct ReplayFrame {
     std::optional<std::uint32_t> check; // the run's state after this frame
 };
 
+// The framebuffer size the frame records so far leave a reader with: a
+// frame writes its own where it differs. It starts as the header's window
+// size; -1 where none is known.
+struct RecordedSize {
+    int width = -1;
+    int height = -1;
+};
+
 // Appends the parts of a file to `out`, in this order: the header once, a
 // record per frame, the end once.
 void writeReplayHeader(std::string& out, const ReplayHeader& header);
-void writeReplayFrame(std::string& out, const ReplayFrame& frame);
+void writeReplayFrame(std::string& out, const ReplayFrame& frame, RecordedSize& size);
 void writeReplayEnd(std::string& out, std::uint32_t frameCount, std::uint32_t finalCheck);
 
 // Reads a file record by record from a stream, holding no more than the
@@ -99,6 +114,8 @@ private:
     std::streambuf* in_;
     bool empty_ = true; // no byte read yet
     std::size_t frames_ = 0;
+    std::uint16_t version_ = replayFormatVersion;
+    RecordedSize size_; // the last frame's, from format 4 on
     double clock_ = 0.0; // the last frame's
     std::uint32_t finalCheck_ = 0;
     std::string error_;

@@ -1,6 +1,5 @@
 #include "replay/ReplayPlayer.h"
 
-#include "base/Percentile.h"
 #include "game/FrameSeam.h"
 #include "game/GameState.h"
 #include "input/Gamepad.h"
@@ -10,7 +9,6 @@
 #include <GLFW/glfw3.h>
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
 
 namespace velorun {
 
@@ -46,6 +44,7 @@ void ReplayPlayer::readNext()
         break;
     case ReplayReader::Record::End:
         finalCheck_ = reader_.finalCheck();
+        endRead_ = true;
         break;
     case ReplayReader::Record::Unended:
         break;
@@ -93,8 +92,17 @@ void ReplayPlayer::readKeys(GLFWwindow*, input::FrameInput& in)
     // The player's presses belong to no recorded frame.
     input::clearPendingPresses();
     const double clock = in.now;
+    const input::FrameInput live = in;
     in = pending_ && !stopping_ ? pending_->input : input::FrameInput{};
     in.now = clock;
+    if (in.width < 0) { // a file from before sizes were kept: the window's own
+        in.width = live.width;
+        in.height = live.height;
+    } else if (in.width > 0 && in.height > 0 && window_ &&
+               (in.width != live.width || in.height != live.height)) {
+        // The window follows the recorded size; the frame draws at it either way.
+        glfwSetWindowSize(window_, in.width, in.height);
+    }
     if (out)
         in.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
 }
@@ -113,7 +121,8 @@ void ReplayPlayer::frameDone()
 
 void ReplayPlayer::checkEnd()
 {
-    if (finished() && !stoppedByPlayer_ && summary_.ended && readError_.empty())
+    // (Only an end read now: the check may have seen one the file no longer has.)
+    if (finished() && !stoppedByPlayer_ && endRead_ && readError_.empty())
         compare(finalCheck_);
 }
 
@@ -129,35 +138,42 @@ void ReplayPlayer::compare(std::uint32_t recorded)
 
 std::string ReplayPlayer::verdict() const
 {
+    // A file still being written, or edited, may differ from what the check
+    // before the first frame read: the verdict is about what was played.
+    std::string changed;
+    if (finished() && !stoppedByPlayer_ &&
+        (!readError_.empty() || played_ != summary_.frames || endRead_ != summary_.ended))
+        changed = "; the file changed after it was checked, when it held " + std::to_string(summary_.frames) +
+                  (summary_.ended ? " frames and its end" : " frames without an end");
     const std::string played = std::to_string(played_);
     const std::string all = std::to_string(frameCount());
     if (firstDifference_)
         return "the state differs from the recording at frame " + std::to_string(*firstDifference_) +
                " (it still matched at frame " + std::to_string(lastMatch_) + "); " + played + " of " + all +
-               " frames played";
+               " frames played" + changed;
     if (!readError_.empty())
-        return "it could not be read on after frame " + played + " (" + readError_ + ")";
+        return "it could not be read on after frame " + played + " (" + readError_ + ")" + changed;
     if (stoppedByPlayer_ || !finished())
         return "stopped after " + played + " of " + all + " frames; every state check so far matched";
-    if (!summary_.ended)
+    if (!endRead_)
         return "the recording stops at frame " + all +
-               " without its end (the game crashed or was killed there); every state check up to it matched";
-    return all + " frames played; every state check matched";
+               " without its end (the game crashed or was killed there); every state check up to it matched" +
+               changed;
+    return all + " frames played; every state check matched" + changed;
 }
 
-std::string timedemoSummary(const std::vector<double>& frameMs)
+std::string timedemoSummary(const FrameTimes& frames)
 {
-    if (frameMs.empty())
+    if (frames.count() == 0)
         return "timedemo: 0 frames";
-    const auto [fastest, slowest] = std::minmax_element(frameMs.begin(), frameMs.end());
-    const double seconds = std::accumulate(frameMs.begin(), frameMs.end(), 0.0) / 1000.0;
+    const double seconds = frames.sumMs() / 1000.0;
     char line[256];
     std::snprintf(line, sizeof line,
                   "timedemo: %zu frames, %.3f seconds, %.1f fps; frame time min %.2f / median %.2f / "
                   "95th %.2f / max %.2f ms",
-                  frameMs.size(), seconds,
-                  seconds > 0.0 ? static_cast<double>(frameMs.size()) / seconds : 0.0, *fastest,
-                  percentile(frameMs, 0.5), percentile(frameMs, 0.95), *slowest);
+                  frames.count(), seconds,
+                  seconds > 0.0 ? static_cast<double>(frames.count()) / seconds : 0.0, frames.minMs(),
+                  frames.percentile(0.5), frames.percentile(0.95), frames.maxMs());
     return line;
 }
 

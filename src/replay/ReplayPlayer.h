@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/FrameTimes.h"
 #include "replay/ReplayFile.h"
 
 #include <cstddef>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <vector>
 
 struct GLFWwindow;
 
@@ -38,7 +38,9 @@ public:
     void checkEnd();
 
     std::size_t framesPlayed() const { return played_; }
-    std::size_t frameCount() const { return summary_.frames; }
+    // The frames the file holds: as read to its end while playing, else as
+    // the check before found them.
+    std::size_t frameCount() const { return finished() ? played_ : summary_.frames; }
     // The first frame (counted from 1) after which the state differed.
     std::optional<std::size_t> firstDifference() const { return firstDifference_; }
     bool stoppedByPlayer() const { return stoppedByPlayer_; }
@@ -46,7 +48,8 @@ public:
     bool matched() const { return !firstDifference_ && readError_.empty(); }
 
     // How the replay went, in a phrase: the frames played, and whether every
-    // state check matched or where the state first differed.
+    // state check matched or where the state first differed; and, where the
+    // file read while playing is not the one checked before, what it was then.
     std::string verdict() const;
 
 private:
@@ -63,6 +66,7 @@ private:
     ReplayReader reader_;
     std::optional<ReplayFrame> pending_; // the frame to play next
     std::uint32_t finalCheck_ = 0;
+    bool endRead_ = false; // the file's end record, with finalCheck_
     std::string readError_; // the file changed since it was checked
     double lastClock_ = 0.0;
     GLFWwindow* window_ = nullptr;
@@ -75,7 +79,8 @@ private:
 
 // The line benchmark suites read after a timedemo: frames, seconds, frames
 // per second and the frame times' minimum, median, 95th percentile and
-// maximum, from each frame's wall time in milliseconds.
-std::string timedemoSummary(const std::vector<double>& frameMs);
+// maximum, from each frame's wall time (the median and 95th percentile to
+// FrameTimes' resolution, 0.01 ms below a second).
+std::string timedemoSummary(const FrameTimes& frames);
 
 } // namespace velorun

@@ -20,6 +20,7 @@ void ReplayRecorder::start(const std::string& path, const ReplayHeader& header)
 {
     path_ = path;
     checkInterval_ = header.checkInterval;
+    size_ = RecordedSize{header.window.width, header.window.height};
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_)
         return fail();
@@ -35,7 +36,7 @@ void ReplayRecorder::record(const input::FrameInput& input)
     ++frames_;
     if (frames_ % checkInterval_ == 0)
         frame.check = runChecksum();
-    writeReplayFrame(buffer_, frame);
+    writeReplayFrame(buffer_, frame, size_);
     writeOut();
 }
 

@@ -42,6 +42,7 @@ private:
     std::uintmax_t written_ = 0; // bytes of whole records on disk
     std::uint32_t frames_ = 0;
     std::uint16_t checkInterval_ = 1;
+    RecordedSize size_; // what the file says so far of the framebuffer
 };
 
 } // namespace velorun

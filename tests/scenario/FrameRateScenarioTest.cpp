@@ -35,7 +35,9 @@ TEST_F(FrameRateScenario, InALongFrameACubeOnTheCarsWayEndsTheRunWithTheCarAtIt)
                  {topSpeed, 3.0f, true}, // the car moves 6.27
                  {topSpeed, 7.4f, false},
                  {topSpeed, 2.0f, true, 4.0f}, // both touched: the nearer one ends the run
-                 {topSpeed, 4.0f, true, 2.0f}};
+                 {topSpeed, 4.0f, true, 2.0f},
+                 {topSpeed, 2.0f, true, 6.0f}, // and the move ends in the further one
+                 {topSpeed, 6.0f, true, 2.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ahead);
         resetRun(game.clock());
@@ -47,7 +49,7 @@ TEST_F(FrameRateScenario, InALongFrameACubeOnTheCarsWayEndsTheRunWithTheCarAtIt)
         if (c.alsoAhead > 0.0f) {
             const glm::vec3 also = carPosition() + glm::vec3(0.3f, 0.3f, -c.alsoAhead);
             run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), also), cubeShader.get()));
-            cube.z = std::max(cube.z, also.z);
+            cube.z = std::max(cube.z, also.z); // the nearer
         }
         game.frame(longFrame);
         ASSERT_EQ(run.gameOver, c.hits);

@@ -5,6 +5,7 @@
 #include "ScenarioFixture.h"
 
 #include "audio/AudioState.h"
+#include "base/BaseState.h"
 #include "game/GameState.h"
 #include "game/WindowEvents.h"
 #include "input/GamepadMapping.h"
@@ -204,6 +205,15 @@ TEST_F(RunCommandScenario, PauseStopsGameTimeUntilResumedWithoutAJump)
     input::keyCallback(game.window(), GLFW_KEY_F2, 0, GLFW_PRESS, 0);
     game.frame(frameStep);
     EXPECT_GT(frameTimeText(), before + 50);
+    // So does a new window size, and nothing else draws a paused game again.
+    static int drawn = 0;
+    stageHook = [](FrameStage stage, bool begin) { drawn += stage == FrameStage::LitScene && begin; };
+    framebufferSizeCallback(game.window(), game.width() - 2, game.height());
+    game.frames(2, frameStep);
+    framebufferSizeCallback(game.window(), game.width(), game.height());
+    game.frame(frameStep);
+    stageHook = nullptr;
+    EXPECT_EQ(drawn, 2) << "a paused game resized twice in three frames";
 
     press(GLFW_KEY_P);
     ASSERT_FALSE(run.paused);
@@ -237,6 +247,13 @@ TEST_F(RunCommandScenario, LookingAwayPausesARunWhichOnlyPResumes)
     press(GLFW_KEY_P);
     EXPECT_FALSE(run.paused);
 
+    framebufferSizeCallback(game.window(), 0, 0);
+    game.frame(frameStep);
+    EXPECT_TRUE(run.paused) << "the window lost its area, and the run went on";
+    framebufferSizeCallback(game.window(), game.width(), game.height());
+    press(GLFW_KEY_P);
+    ASSERT_FALSE(run.paused);
+
     windowIconifyCallback(game.window(), GLFW_TRUE);
     game.frame(frameStep);
     EXPECT_TRUE(run.paused) << "minimised, the run went on";
@@ -248,7 +265,11 @@ TEST_F(RunCommandScenario, LookingAwayPausesARunWhichOnlyPResumes)
     windowIconifyCallback(game.window(), GLFW_TRUE);
     framebufferSizeCallback(game.window(), 0, 0);
     const int sparksBefore = particleSystem.time;
+    static int waits = 0; // frames nobody sees wait for events instead of racing on
+    const auto poll = seam.waitForInput;
+    seam.waitForInput = [poll] { ++waits, poll(); };
     game.frames(8, frameStep);
+    EXPECT_EQ(waits, 8) << "a window nobody sees was drawn as fast as the machine goes";
     EXPECT_FALSE(run.paused) << "GAME OVER paused";
     EXPECT_GT(particleSystem.time, sparksBefore) << "the fireworks stopped while the window was away";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

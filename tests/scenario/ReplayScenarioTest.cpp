@@ -73,12 +73,16 @@ void recordSession(const std::string& path)
 }
 
 // Plays the file at `path` back as fast as it goes, running `between` with
-// the number of frames played after each frame; the replay's closing line.
-std::string replayVerdict(const std::string& path, const std::function<void(std::size_t)>& between = nullptr)
+// the number of frames played after each frame (and `afterCheck` between the
+// check of the file and the play); the replay's closing line.
+std::string replayVerdict(const std::string& path, const std::function<void(std::size_t)>& between = nullptr,
+                          const std::function<void()>& afterCheck = nullptr)
 {
     ReplayCheck check = checkReplayFile(path);
     if (!check.summary)
         return check.error;
+    if (afterCheck)
+        afterCheck();
     ScenarioHarness game;
     game.start(smallWidth, smallHeight);
     ReplayPlayer player(path, std::move(*check.summary), ReplayPlayer::Pace::Unpaced);
@@ -106,8 +110,9 @@ void writeBack(const std::string& path, const Replay& replay, std::size_t frames
 {
     std::string bytes;
     writeReplayHeader(bytes, replay.header);
+    RecordedSize size{replay.header.window.width, replay.header.window.height};
     for (std::size_t i = 0; i < frames; ++i)
-        writeReplayFrame(bytes, replay.frames[i]);
+        writeReplayFrame(bytes, replay.frames[i], size);
     if (frames == replay.frames.size())
         writeReplayEnd(bytes, static_cast<std::uint32_t>(frames), replay.finalCheck);
     std::ofstream(path, std::ios::binary) << bytes;
@@ -132,8 +137,16 @@ TEST(ReplayScenario, ReplaysExactlyAndNamesWhereAnEditedPressLeftTheRecording)
 
     // What a game killed after its 29th frame leaves: it plays to there.
     writeBack(path, replay, 29);
-    EXPECT_EQ(replayVerdict(path), "the recording stops at frame 29 without its end (the game crashed or was "
-                                   "killed there); every state check up to it matched");
+    const std::string killed = "the recording stops at frame 29 without its end (the game crashed or was "
+                               "killed there); every state check up to it matched";
+    EXPECT_EQ(replayVerdict(path), killed);
+    // Written on, or cut, between the check and the play: what was played is
+    // what is reported.
+    EXPECT_EQ(replayVerdict(path, nullptr, [&] { writeBack(path, replay, replay.frames.size()); }),
+              "40 frames played; every state check matched; the file changed after it was checked, when it "
+              "held 29 frames without an end");
+    EXPECT_EQ(replayVerdict(path, nullptr, [&] { writeBack(path, replay, 29); }),
+              killed + "; the file changed after it was checked, when it held 40 frames and its end");
 
     // The file edited: the first P press taken out, so the game never pauses
     // there and the second P pauses it instead.

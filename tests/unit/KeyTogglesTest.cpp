@@ -35,7 +35,8 @@ TEST(PressKeys, TheListTheHandlersAndTheRecordingFormatAgree)
         const int key = input::pressKeys[code].key;
         EXPECT_EQ(key, recorded[code]) << "place " << code;
         std::string bytes;
-        writeReplayFrame(bytes, ReplayFrame{input::FrameInput{0.5, 0, 0, {key}}, std::nullopt});
+        RecordedSize size;
+        writeReplayFrame(bytes, ReplayFrame{input::FrameInput{0.5, 0, 0, {key}}, std::nullopt}, size);
         EXPECT_EQ(static_cast<unsigned char>(bytes.back()), code) << "key " << key << " is stored elsewhere";
     }
     for (int c = 0; c < input::commandCount; ++c) {
@@ -102,11 +103,15 @@ TEST_F(KeyCallbackTest, KeepsOnlyPressesOfTheKeysAFrameReads)
     input::keyCallback(nullptr, GLFW_KEY_F4, 0, GLFW_RELEASE, 0);
     input::keyCallback(nullptr, GLFW_KEY_LEFT, 0, GLFW_PRESS, 0);
     input::keyCallback(nullptr, GLFW_KEY_F6, 0, GLFW_PRESS, 0);
+    input::attentionLost(); // and back before the frame: nothing to pause for
     input::keyCallback(nullptr, GLFW_KEY_R, 0, GLFW_PRESS, 0);
     input::FrameInput kept;
     input::takePendingPresses(kept, false);
     EXPECT_EQ(kept.presses, (std::vector<int>{GLFW_KEY_F6, GLFW_KEY_R}));
     EXPECT_TRUE(lensFlaresEnabled);
+    input::attentionLost(); // still away when the frame reads
+    input::takePendingPresses(kept, true);
+    EXPECT_EQ(kept.presses.back(), input::focusLostKey);
 }
 
 TEST_F(KeyCallbackTest, F4ThreeTimesReturnsToModeZeroWithThreeMessages)

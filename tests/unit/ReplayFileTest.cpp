@@ -2,6 +2,7 @@
 // wrong with them and wherever they are cut; nothing is allocated for what a
 // damaged header claims.
 #include "replay/ReplayFile.h"
+#include "replay/ReplayPlayer.h"
 #include "replay/ReplayRecorder.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +27,9 @@ std::string validFile()
         0.5, input::keyBit(GLFW_KEY_UP) | input::keyBit(GLFW_KEY_RIGHT), 0, {GLFW_KEY_F3}};
     input::FrameInput second{
         0.75, 0, input::keyBit(input::startButtonKey), {input::startButtonKey, GLFW_KEY_R}};
-    writeReplayFrame(bytes, ReplayFrame{first, std::nullopt});
-    writeReplayFrame(bytes, ReplayFrame{second, 0xdeadbeef});
+    RecordedSize size{800, 600};
+    writeReplayFrame(bytes, ReplayFrame{first, std::nullopt}, size);
+    writeReplayFrame(bytes, ReplayFrame{second, 0xdeadbeef}, size);
     writeReplayEnd(bytes, 2, 0x01020304);
     return bytes;
 }
@@ -44,6 +46,19 @@ constexpr std::size_t pressCountAt = firstFrameAt + 10; // after its kind, keys 
 constexpr std::size_t secondFrameAt = pressCountAt + 2; // after one press
 constexpr std::size_t gamepadAt = secondFrameAt + 10;
 constexpr std::size_t endAt = gamepadAt + 4 + 4; // after two presses and a check
+
+// `count` frames from clock `first` on, `step` apart, the first of `width` x 10.
+std::string framesFrom(double first, int count, int width = -1, double step = 0.0)
+{
+    std::string bytes;
+    RecordedSize size{800, 600};
+    for (int i = 0; i < count; ++i) {
+        ReplayFrame frame{input::FrameInput{first + step * i, 0, 0, {}, i == 0 ? width : -1, 10},
+                          std::nullopt};
+        writeReplayFrame(bytes, frame, size);
+    }
+    return bytes;
+}
 
 void putU32At(std::string& bytes, std::size_t at, std::uint32_t value)
 {
@@ -87,9 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"ShorterThanTheMark", [](std::string& b) { b.resize(5); }, "it is not a Velorun recording"},
         BadFile{"WrongMark", [](std::string& b) { b[0] = 'X'; }, "it is not a Velorun recording"},
         BadFile{"NewerFormat", [](std::string& b) { b[versionAt] = 9; },
-                "it was recorded by a newer Velorun (recording format 9; this one plays format 3)"},
+                "it was recorded by a newer Velorun (recording format 9; this one plays formats 3 to 4)"},
         BadFile{"OlderFormat", [](std::string& b) { b[versionAt] = 2; },
-                "it was recorded by an older Velorun (recording format 2; this one plays format 3)"},
+                "it was recorded by an older Velorun (recording format 2; this one plays formats 3 to 4)"},
         BadFile{"FormatZero", [](std::string& b) { b[versionAt] = 0; }, "it is not a Velorun recording"},
         BadFile{"BuildLongerThanTheFile", [](std::string& b) { b[buildLengthAt] = '\xff'; },
                 "its header is damaged (build)"},
@@ -111,7 +126,29 @@ INSTANTIATE_TEST_SUITE_P(
                     writeReplayEnd(b, 0, 0);
                 },
                 "it holds no frames"},
-        BadFile{"UnknownKindBits", [](std::string& b) { b[firstFrameAt] = 1 | 32; }, "frame 1 is damaged"},
+        BadFile{"UnknownKindBits", [](std::string& b) { b[firstFrameAt] = 1 | 64; }, "frame 1 is damaged"},
+        BadFile{"SizeAboveTheLimit",
+                [](std::string& b) {
+                    std::string frame = framesFrom(1.0, 1, 100);
+                    frame.replace(frame.size() - 4, 2, "\x01\x40"); // 16385
+                    b.insert(endAt, frame);
+                },
+                "frame 3 is damaged (size)"},
+        BadFile{"HeightAboveTheLimit", [](std::string& b) { putU32At(b, widthAt + 4, 16385); },
+                "its window size 800 x 16385 is not one the game opens"},
+        BadFile{"VersionLongerThanItsLimit",
+                [](std::string& b) {
+                    b[versionAt + 2] = 33;
+                    b.insert(versionAt + 3, std::string(28, '1'));
+                },
+                "its header is damaged (version)"},
+        // A day on at every frame, past the clock's cap.
+        BadFile{"ClockBeyondAnySession",
+                [](std::string& b) {
+                    b.resize(firstFrameAt);
+                    b += framesFrom(maxReplayFrameGap, 11575, -1, maxReplayFrameGap);
+                },
+                "frame 11575 is damaged (clock)"},
         BadFile{"UnknownRecord", [](std::string& b) { b[firstFrameAt] = 3; }, "frame 1 is damaged"},
         BadFile{"AbsurdPressCount", [](std::string& b) { b[pressCountAt] = '\xc8'; },
                 "frame 1 is damaged (presses)"},
@@ -135,11 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "frame 2 is damaged (clock)"},
         BadFile{"ClockGoesBack",
                 [](std::string& b) {
-                    std::string earlier;
-                    ReplayFrame frame;
-                    frame.input.now = 0.25;
-                    writeReplayFrame(earlier, frame);
-                    b.insert(b.size() - 9, earlier);
+                    b.insert(b.size() - 9, framesFrom(0.25, 1));
                     putU32At(b, b.size() - 8, 3);
                 },
                 "frame 3 is damaged (clock)"},
@@ -158,9 +191,10 @@ TEST(ReplayFile, ReadsBackWhatWasWrittenAndPlaysACutOnlyToAWholeFrame)
     ASSERT_TRUE(whole.replay) << whole.error;
     ASSERT_EQ(whole.replay->frames.size(), 2u);
     EXPECT_TRUE(whole.replay->ended);
-    EXPECT_EQ(whole.replay->frames[1].input,
-              (input::FrameInput{
-                  0.75, 0, input::keyBit(input::startButtonKey), {input::startButtonKey, GLFW_KEY_R}}));
+    EXPECT_EQ(
+        whole.replay->frames[1].input,
+        (input::FrameInput{
+            0.75, 0, input::keyBit(input::startButtonKey), {input::startButtonKey, GLFW_KEY_R}, 800, 600}));
     EXPECT_EQ(whole.replay->frames[1].check, 0xdeadbeef);
     EXPECT_EQ(whole.replay->finalCheck, 0x01020304u);
 
@@ -234,6 +268,35 @@ TEST(ReplayRecorder, ReportsOnceWhereTheFileCouldNotBeWritten)
     EXPECT_EQ(check.summary->frames, 100u);
     EXPECT_FALSE(check.summary->ended);
     std::filesystem::remove_all(dir);
+}
+
+// The timedemo's line from frame times kept in fixed memory: 0.01 ms bins
+// below a second, 10 ms bins to 100 s, the longest beyond.
+TEST(FrameTimes, TimedemoLineAtItsResolution)
+{
+    const struct {
+        std::vector<double> ms;
+        const char* line;
+    } cases[] = {
+        {{}, "timedemo: 0 frames"},
+        {{4.0, 1.0, 3.0, 2.0},
+         "timedemo: 4 frames, 0.010 seconds, 400.0 fps; frame time min 1.00 / median 3.00 / 95th 4.00 / max "
+         "4.00 ms"},
+        {{0.004, 0.006, 0.014}, // rounded to the bin: 0, 0.01, 0.01
+         "timedemo: 3 frames, 0.000 seconds, 125000.0 fps; frame time min 0.00 / median 0.01 / 95th 0.01 / "
+         "max "
+         "0.01 ms"},
+        {{1234.0, 5.0, 200000.0}, // a 10 ms bin, and the longest beyond 100 s
+         "timedemo: 3 frames, 201.239 seconds, 0.0 fps; frame time min 5.00 / median 1230.00 / 95th "
+         "200000.00 / "
+         "max 200000.00 ms"},
+    };
+    for (const auto& c : cases) {
+        FrameTimes times;
+        for (double ms : c.ms)
+            times.add(ms);
+        EXPECT_EQ(timedemoSummary(times), c.line);
+    }
 }
 
 } // namespace

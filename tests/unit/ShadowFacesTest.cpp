@@ -52,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Reach{"infinite along x, beyond the far plane along z: every face",
                           {0, 0, -200},
                           {inf, 0.5f, 0.5f},
-                          allFaces}));
+                          allFaces},
+                    Reach{"infinite along y: every face", {0, 0, -200}, {0.5f, inf, 0.5f}, allFaces},
+                    Reach{"NaN along z: every face", {10, 0, nan}, {0.5f, 0.5f, 0.5f}, allFaces}));
 
 TEST(ShadowFaces, TransformedBoundsHoldTheWholeTransformedBox)
 {

@@ -128,7 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
         ChunkCase{"cut RIFX", "RIFX", "WAVE", {fmt, {"data", 128, 64}}, true},
         ChunkCase{"whole AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 208, 208}}, false},
         ChunkCase{"cut AIFF", "FORM", "AIFF", {{"COMM", 18, 18}, {"SSND", 1000, 200}}, true},
-        ChunkCase{"cut 8SVX", "FORM", "8SVX", {{"VHDR", 20, 20}, {"BODY", 500, 100}}, true}));
+        ChunkCase{"cut 8SVX", "FORM", "8SVX", {{"VHDR", 20, 20}, {"BODY", 500, 100}}, true},
+        ChunkCase{"cut AIFC", "FORM", "AIFC", {{"FVER", 4, 4}, {"COMM", 24, 24}, {"SSND", 1000, 200}}, true},
+        ChunkCase{"only the sample chunk's header, at the very end",
+                  "RIFF",
+                  "WAVE",
+                  {fmt, {"data", 100, 0}},
+                  true}));
 
 } // namespace
 } // namespace velorun::audio
