@@ -127,6 +127,12 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "it holds no frames"},
         BadFile{"UnknownKindBits", [](std::string& b) { b[firstFrameAt] = 1 | 64; }, "frame 1 is damaged"},
+        BadFile{"SizeInFormat3",
+                [](std::string& b) {
+                    b[versionAt] = 3;
+                    b.insert(endAt, framesFrom(1.0, 1, 100));
+                },
+                "frame 3 is damaged"},
         BadFile{"SizeAboveTheLimit",
                 [](std::string& b) {
                     std::string frame = framesFrom(1.0, 1, 100);
@@ -197,6 +203,10 @@ TEST(ReplayFile, ReadsBackWhatWasWrittenAndPlaysACutOnlyToAWholeFrame)
             0.75, 0, input::keyBit(input::startButtonKey), {input::startButtonKey, GLFW_KEY_R}, 800, 600}));
     EXPECT_EQ(whole.replay->frames[1].check, 0xdeadbeef);
     EXPECT_EQ(whole.replay->finalCheck, 0x01020304u);
+    std::string wide = bytes; // a window wider than a recording keeps: kept at the widest
+    wide.insert(endAt, framesFrom(1.0, 1, 20000));
+    putU32At(wide, wide.size() - 8, 3);
+    EXPECT_EQ(readReplay(wide).replay.value().frames.at(2).input.width, 16384);
 
     for (std::size_t length = 1; length < bytes.size(); ++length) {
         const ReplayReading cut = readReplay(std::string_view(bytes).substr(0, length));
