@@ -14,12 +14,6 @@
 
 namespace velorun::input {
 
-// The keys a frame reads as held down. The keyboard holds the first five; a
-// gamepad holds them too (D-pad or left stick for the arrows, Back for
-// Escape) and Start.
-constexpr std::array<int, 6> heldKeys = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
-                                         GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, startButtonKey};
-
 // The window losing the player's attention (its focus, or minimised) reaches
 // the frame as a press of this code, which no key or button has, so that a
 // recording keeps it in its place among the presses.
@@ -48,12 +42,20 @@ struct PressKey {
     Command command;
 };
 
+// The recording format keeps a frame's keys by their places in the two lists
+// below: the keys held as bits over heldKeys (bit i for heldKeys[i]), each
+// press as its index in pressKeys. Neither list is ever reordered; a key is
+// only added at the end, with a new format version.
+
+// The keys a frame reads as held down. The keyboard holds the first five; a
+// gamepad holds them too (D-pad or left stick for the arrows, Back for
+// Escape) and Start.
+constexpr std::array<int, 6> heldKeys = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT,   GLFW_KEY_UP,
+                                         GLFW_KEY_DOWN,  GLFW_KEY_ESCAPE, startButtonKey};
+
 // The keys whose presses a frame reads, each with what it asks: every one is
 // named here and nowhere else. A press is a key going down; a key held on and
 // its repeats are not presses again.
-// The order is the recording format: a recording keeps a press as its index
-// in this list, so a key is only ever added at the end, with a new format
-// version.
 constexpr std::array<PressKey, 14> pressKeys = {{
     {GLFW_KEY_R, Command::RaceAgain},
     {GLFW_KEY_ENTER, Command::RaceAgain},

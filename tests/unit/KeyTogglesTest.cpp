@@ -20,12 +20,23 @@ namespace velorun {
 namespace {
 
 // Every key whose presses a frame reads is named once, in input::pressKeys,
-// with what it asks; the list's order is what a recording stores, and every
-// command has one handler: the run's commands or a toggle.
+// with what it asks; the order of that list and of input::heldKeys is what a
+// recording stores, and every command has one handler: the run's commands or
+// a toggle.
 TEST(PressKeys, TheListTheHandlersAndTheRecordingFormatAgree)
 {
-    // The order recordings of format 3 were written in: another would replay
-    // them with other keys.
+    // The held keys' bits in the recordings of formats 3 and 4.
+    const int held[] = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_ESCAPE};
+    for (std::size_t bit = 0; bit < std::size(held); ++bit) {
+        std::string bytes;
+        RecordedSize size;
+        writeReplayFrame(bytes, ReplayFrame{input::FrameInput{0.5, input::keyBit(held[bit]), 0, {}}, {}},
+                         size);
+        EXPECT_EQ(static_cast<unsigned char>(bytes.at(1)), 1u << bit) << "held key " << held[bit];
+    }
+    EXPECT_EQ(input::keyBit(input::startButtonKey), 1u << 5) << "the gamepad's Start";
+    // The order recordings of formats 3 and 4 were written in: another would
+    // replay them with other keys.
     const int recorded[] = {
         GLFW_KEY_R,  GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_P,         input::startButtonKey,
         GLFW_KEY_F2, GLFW_KEY_F3,    GLFW_KEY_F4,       GLFW_KEY_F5,        GLFW_KEY_F6,
