@@ -194,35 +194,28 @@ void steerCar(const input::FrameInput& input, float dt)
         const glm::vec3 p = scene::positionOf(model.modelMatrix);
         return insideTube(p.x, p.y);
     };
-    // Each block tests the car where the earlier blocks left it; a car outside
-    // its limit is pushed back against the first pressed key only.
+    // Each key, in this order, tests the car where the keys before it left
+    // it; a car outside its limit is pushed back against the first pressed
+    // key only.
+    struct SteeringKey {
+        int key;
+        void (scene::Model::*move)(float);
+        void (scene::Model::*pushBack)(float);
+    };
+    static constexpr SteeringKey steeringKeys[] = {
+        {GLFW_KEY_RIGHT, &scene::Model::moveRight, &scene::Model::moveLeft},
+        {GLFW_KEY_LEFT, &scene::Model::moveLeft, &scene::Model::moveRight},
+        {GLFW_KEY_UP, &scene::Model::moveUp, &scene::Model::moveDown},
+        {GLFW_KEY_DOWN, &scene::Model::moveDown, &scene::Model::moveUp},
+    };
     bool steered = false;
-    if (input.held(GLFW_KEY_RIGHT)) {
+    for (const SteeringKey& k : steeringKeys) {
+        if (!input.held(k.key))
+            continue;
         if (carInside() || steered)
-            model.moveRight(dt);
+            (model.*k.move)(dt);
         else
-            model.moveLeft(0.1f);
-        steered = true;
-    }
-    if (input.held(GLFW_KEY_LEFT)) {
-        if (carInside() || steered)
-            model.moveLeft(dt);
-        else
-            model.moveRight(0.1f);
-        steered = true;
-    }
-    if (input.held(GLFW_KEY_UP)) {
-        if (carInside() || steered)
-            model.moveUp(dt);
-        else
-            model.moveDown(0.1f);
-        steered = true;
-    }
-    if (input.held(GLFW_KEY_DOWN)) {
-        if (carInside() || steered)
-            model.moveDown(dt);
-        else
-            model.moveUp(0.1f);
+            (model.*k.pushBack)(0.1f);
         steered = true;
     }
     // Whatever the keys did, the frame ends with the car within its limit, so
