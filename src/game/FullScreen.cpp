@@ -14,6 +14,8 @@ long long overlap(const ScreenRect& a, const ScreenRect& b)
     return w > 0 && h > 0 ? w * h : 0;
 }
 
+} // namespace
+
 ScreenRect monitorRect(GLFWmonitor* monitor)
 {
     ScreenRect rect;
@@ -24,8 +26,6 @@ ScreenRect monitorRect(GLFWmonitor* monitor)
     }
     return rect;
 }
-
-} // namespace
 
 std::size_t monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors)
 {

@@ -4,6 +4,7 @@
 #include <vector>
 
 struct GLFWwindow;
+struct GLFWmonitor;
 
 namespace velorun {
 
@@ -18,6 +19,9 @@ struct ScreenRect {
 // Which of `monitors` holds the largest part of `window`; the first when it
 // overlaps none (a window dragged off every screen).
 std::size_t monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
+
+// Where `monitor` lies on the desktop, at its current video mode.
+ScreenRect monitorRect(GLFWmonitor* monitor);
 
 // `size` centred on `monitor`.
 ScreenRect centredOn(const ScreenRect& monitor, int width, int height);

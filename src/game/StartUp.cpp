@@ -47,13 +47,7 @@ GLFWwindow* startUp(const LaunchSettings& settings)
         glfwWindowHint(GLFW_REFRESH_RATE, 60);
         // F11 leaves full screen for a window of the size asked for, centred
         // on the desktop as it is before the game changes its mode.
-        ScreenRect desktop;
-        glfwGetMonitorPos(monitor, &desktop.x, &desktop.y);
-        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
-            desktop.width = mode->width;
-            desktop.height = mode->height;
-        }
-        windowedPlacement = centredOn(desktop, settings.width, settings.height);
+        windowedPlacement = centredOn(monitorRect(monitor), settings.width, settings.height);
     }
 
     // GLFW asserts on a negative size instead of failing; such a size gets the
