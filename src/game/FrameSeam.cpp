@@ -11,7 +11,10 @@ namespace velorun {
 
 namespace {
 
-void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
+// `gamepadHeld`: what the gamepad held at the previous frame, so that Start
+// going down is one press however long it is held. It outlives a run: Start
+// still held as the new run starts must not pause it.
+void readGlfwKeys(GLFWwindow* window, input::FrameInput& in, input::KeySet& gamepadHeld)
 {
     in.keyboard = 0;
     for (int key : input::heldKeys)
@@ -29,7 +32,10 @@ void readGlfwKeys(GLFWwindow* window, input::FrameInput& in)
 
 FrameSeam glfwSeam()
 {
-    return FrameSeam{[] { return glfwGetTime(); }, readGlfwKeys,
+    return FrameSeam{[] { return glfwGetTime(); },
+                     [gamepadHeld = input::KeySet{0}](GLFWwindow* window, input::FrameInput& in) mutable {
+                         readGlfwKeys(window, in, gamepadHeld);
+                     },
                      [] { glfwWaitEventsTimeout(pausedGamepadInterval); },
                      [](GLFWwindow* window) { toggleFullScreen(window, windowedPlacement); }, nullptr};
 }

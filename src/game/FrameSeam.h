@@ -36,7 +36,8 @@ struct FrameSeam {
 constexpr double pausedGamepadInterval = 0.05;
 
 // GLFW's clock, keyboard, first gamepad and event wait. The presses are the
-// ones the window's handlers kept (input/PressQueue.h), plus Start going down.
+// ones the window's handlers kept (input/PressQueue.h), plus Start going down,
+// which the reader tells from what the gamepad held the frame before.
 // The frame loop uses the one in `seam` (game/GameState.h).
 FrameSeam glfwSeam();
 

@@ -11,7 +11,6 @@ bool nearestFilterSetting = false;
 int mipmapModeSetting = 0;
 ParticleSystem particleSystem;
 FrameSeam seam = glfwSeam();
-input::KeySet gamepadHeld = 0;
 bool repaintPending = false;
 glm::ivec2 framebufferSize{0};
 bool windowMinimised = false;
@@ -27,7 +26,6 @@ void releaseGameState()
     mipmapModeSetting = 0;
     seam = glfwSeam();
     input::clearPendingPresses();
-    gamepadHeld = 0;
     repaintPending = false;
     framebufferSize = glm::ivec2(0);
     windowMinimised = false;

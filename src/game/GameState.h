@@ -25,11 +25,6 @@ extern ParticleSystem particleSystem;
 // The frame loop's clock and keys: GLFW's, unless a test or tool scripts them.
 extern FrameSeam seam;
 
-// What the gamepad held at the previous frame, so that Start going down is
-// one press however long it is held. Outlives a run: Start still held as the
-// new run starts must not pause it.
-extern input::KeySet gamepadHeld;
-
 // The still picture of a paused game must be drawn again (the window was
 // exposed, or a key may have changed what it shows).
 extern bool repaintPending;
