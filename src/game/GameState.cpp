@@ -1,6 +1,5 @@
 #include "game/GameState.h"
 
-#include "input/PressQueue.h"
 
 namespace velorun {
 
@@ -25,7 +24,6 @@ void releaseGameState()
     nearestFilterSetting = false;
     mipmapModeSetting = 0;
     seam = glfwSeam();
-    input::clearPendingPresses();
     repaintPending = false;
     framebufferSize = glm::ivec2(0);
     windowMinimised = false;

@@ -116,6 +116,7 @@ void releaseResources()
     releaseSceneState();
     releaseRenderState();
     releaseGameState();
+    input::clearPendingPresses();
     audio::releaseAudioState();
     resetBaseState();
 }
