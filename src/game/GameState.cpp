@@ -1,6 +1,5 @@
 #include "game/GameState.h"
 
-
 namespace velorun {
 
 bool showFrameTime = false;
