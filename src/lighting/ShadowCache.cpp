@@ -10,40 +10,41 @@ namespace velorun {
 InheritedPassState currentInheritedPassState()
 {
     InheritedPassState s;
-    GLint* i = s.integers.data();
-    i[0] = glIsEnabled(GL_CULL_FACE);
-    glGetIntegerv(GL_CULL_FACE_MODE, &i[1]);
-    glGetIntegerv(GL_FRONT_FACE, &i[2]);
+    s.culling = glIsEnabled(GL_CULL_FACE);
+    glGetIntegerv(GL_CULL_FACE_MODE, &s.cullFaceMode);
+    glGetIntegerv(GL_FRONT_FACE, &s.frontFace);
     // Front and back; a core context has only one mode for both, and a
     // driver may then give just the one.
-    i[4] = -1;
-    glGetIntegerv(GL_POLYGON_MODE, &i[3]);
-    if (i[4] == -1)
-        i[4] = i[3];
-    i[5] = glIsEnabled(GL_DEPTH_TEST);
-    glGetIntegerv(GL_DEPTH_FUNC, &i[6]);
-    glGetIntegerv(GL_DEPTH_WRITEMASK, &i[7]);
-    i[8] = glIsEnabled(GL_DEPTH_CLAMP);
-    i[9] = glIsEnabled(GL_POLYGON_OFFSET_FILL);
-    i[10] = glIsEnabled(GL_POLYGON_OFFSET_LINE);
-    i[11] = glIsEnabled(GL_SCISSOR_TEST);
-    glGetIntegerv(GL_SCISSOR_BOX, &i[12]); // four values
-    i[16] = glIsEnabled(GL_RASTERIZER_DISCARD);
-    GLfloat* f = s.floats.data();
-    glGetFloatv(GL_DEPTH_RANGE, &f[0]); // two values
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &f[2]);
-    glGetFloatv(GL_POLYGON_OFFSET_FACTOR, &f[3]);
-    glGetFloatv(GL_POLYGON_OFFSET_UNITS, &f[4]);
-    glGetFloatv(GL_LINE_WIDTH, &f[5]);
+    s.polygonMode[1] = -1;
+    glGetIntegerv(GL_POLYGON_MODE, s.polygonMode.data());
+    if (s.polygonMode[1] == -1)
+        s.polygonMode[1] = s.polygonMode[0];
+    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glGetIntegerv(GL_DEPTH_FUNC, &s.depthFunc);
+    glGetIntegerv(GL_DEPTH_WRITEMASK, &s.depthWrites);
+    s.depthClamp = glIsEnabled(GL_DEPTH_CLAMP);
+    s.offsetFill = glIsEnabled(GL_POLYGON_OFFSET_FILL);
+    s.offsetLine = glIsEnabled(GL_POLYGON_OFFSET_LINE);
+    s.scissorTest = glIsEnabled(GL_SCISSOR_TEST);
+    glGetIntegerv(GL_SCISSOR_BOX, s.scissorBox.data());
+    s.rasterizerDiscard = glIsEnabled(GL_RASTERIZER_DISCARD);
+    glGetFloatv(GL_DEPTH_RANGE, s.depthRange.data());
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &s.clearDepth);
+    glGetFloatv(GL_POLYGON_OFFSET_FACTOR, &s.offsetFactor);
+    glGetFloatv(GL_POLYGON_OFFSET_UNITS, &s.offsetUnits);
+    glGetFloatv(GL_LINE_WIDTH, &s.lineWidth);
     return s;
 }
 
-bool InheritedPassState::fillsTriangles() const { return integers[3] == GL_FILL && integers[4] == GL_FILL; }
+bool InheritedPassState::fillsTriangles() const
+{
+    return polygonMode[0] == GL_FILL && polygonMode[1] == GL_FILL;
+}
 
 bool InheritedPassState::clearsEveryTexelTo(GLfloat depth) const
 {
-    return integers[7] == GL_TRUE && integers[11] == GL_FALSE && integers[16] == GL_FALSE &&
-           floats[2] == depth;
+    return depthWrites == GL_TRUE && scissorTest == GL_FALSE && rasterizerDiscard == GL_FALSE &&
+           clearDepth == depth;
 }
 
 int updateShadowMaps()

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <array>
 #include <glm/glm.hpp>
+#include <tuple>
 #include <vector>
 
 namespace velorun {
@@ -13,13 +14,26 @@ namespace velorun {
 // writes: culling (which the lens flares leave off), the polygon mode (F3),
 // and the depth, offset, scissor and discard settings.
 struct InheritedPassState {
-    std::array<GLint, 17> integers{};
-    std::array<GLfloat, 6> floats{};
+    GLint culling = 0;
+    GLint cullFaceMode = 0;
+    GLint frontFace = 0;
+    std::array<GLint, 2> polygonMode{}; // front and back
+    GLint depthTest = 0;
+    GLint depthFunc = 0;
+    GLint depthWrites = 0;
+    GLint depthClamp = 0;
+    GLint offsetFill = 0;
+    GLint offsetLine = 0;
+    GLint scissorTest = 0;
+    std::array<GLint, 4> scissorBox{};
+    GLint rasterizerDiscard = 0;
+    std::array<GLfloat, 2> depthRange{};
+    GLfloat clearDepth = 0.0f;
+    GLfloat offsetFactor = 0.0f;
+    GLfloat offsetUnits = 0.0f;
+    GLfloat lineWidth = 0.0f;
 
-    bool operator==(const InheritedPassState& other) const
-    {
-        return integers == other.integers && floats == other.floats;
-    }
+    bool operator==(const InheritedPassState& other) const;
     bool operator!=(const InheritedPassState& other) const { return !(*this == other); }
 
     // Whether triangles are filled. Drawn as lines or points, a triangle's
@@ -31,7 +45,20 @@ struct InheritedPassState {
     // scissor, no discard, that clear depth), as copying a face cleared to
     // `depth` over another does.
     bool clearsEveryTexelTo(GLfloat depth) const;
+
+private:
+    auto fields() const
+    {
+        return std::tie(culling, cullFaceMode, frontFace, polygonMode, depthTest, depthFunc, depthWrites,
+                        depthClamp, offsetFill, offsetLine, scissorTest, scissorBox, rasterizerDiscard,
+                        depthRange, clearDepth, offsetFactor, offsetUnits, lineWidth);
+    }
 };
+
+inline bool InheritedPassState::operator==(const InheritedPassState& other) const
+{
+    return fields() == other.fields();
+}
 
 // Reads it from the current context.
 InheritedPassState currentInheritedPassState();
