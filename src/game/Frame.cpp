@@ -62,8 +62,10 @@ void runFireworks(bool draw)
     const int ms = static_cast<int>(run.deltaTime * 1000.0);
     particleSystem.time += ms;
     particleSystem.update(ms);
-    if (draw)
+    if (draw) {
+        glViewport(0, 0, projectedSize.x, projectedSize.y);
         particleSystem.render(viewProjection, camera->position);
+    }
     particleSystem.swapBuffers();
 }
 

@@ -85,9 +85,6 @@ GLFWwindow* startUp(const LaunchSettings& settings)
     watchWindow(window);
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
-    // The size set-up projected for: a window manager may have changed the
-    // size asked for before the window was first shown.
-    glViewport(0, 0, projectedSize.x, projectedSize.y);
 
     setupText();
     audio::openSound(audio::soundSystem, "./Resources/Sounds");

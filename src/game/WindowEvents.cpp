@@ -49,7 +49,6 @@ bool followWindowSize()
 {
     const ViewportChange change = viewportChange(projectedSize, framebufferSize, windowMinimised);
     if (change.reproject) {
-        glViewport(0, 0, framebufferSize.x, framebufferSize.y);
         uploadSceneProjection(framebufferSize);
         repaintPending = true;
     }

@@ -17,8 +17,9 @@ void windowFocusCallback(GLFWwindow* window, int focused);
 void watchWindow(GLFWwindow* window);
 
 // Brings the picture to the window's latest size: when it differs from the
-// one the scene was projected for, the viewport and the scene's projection
-// follow it and a paused game's still picture is drawn again. False while the
+// one the scene was projected for, the scene's projection follows it (each
+// pass sets its viewport as it begins) and a paused game's still picture is
+// drawn again. False while the
 // window has no area, when nothing is to be drawn into it; the projection for
 // its last size stays until it has one again.
 bool followWindowSize();
