@@ -95,14 +95,10 @@ void ReplayPlayer::readKeys(GLFWwindow*, input::FrameInput& in)
     const input::FrameInput live = in;
     in = pending_ && !stopping_ ? pending_->input : input::FrameInput{};
     in.now = clock;
-    if (in.width < 0) { // a file from before sizes were kept: the window's own
-        in.width = live.width;
-        in.height = live.height;
-    } else if (in.width > 0 && in.height > 0 && window_ &&
-               (in.width != live.width || in.height != live.height)) {
-        // The window follows the recorded size; the frame draws at it either way.
+    // The window follows the recorded size; the frame draws at it either way.
+    // (A file from before sizes were kept leaves the window's own.)
+    if (in.width > 0 && in.height > 0 && window_ && (in.width != live.width || in.height != live.height))
         glfwSetWindowSize(window_, in.width, in.height);
-    }
     if (out)
         in.keyboard |= input::keyBit(GLFW_KEY_ESCAPE);
 }

@@ -247,8 +247,14 @@ TEST_F(RunCommandScenario, LookingAwayPausesARunWhichOnlyPResumes)
     press(GLFW_KEY_P);
     EXPECT_FALSE(run.paused);
 
+    // Shown and focused, so that only the lost area counts as away.
+    glfwShowWindow(game.window());
+    glfwFocusWindow(game.window());
+    while (glfwGetWindowAttrib(game.window(), GLFW_FOCUSED) != GLFW_TRUE)
+        glfwWaitEventsTimeout(0.1);
     framebufferSizeCallback(game.window(), 0, 0);
     game.frame(frameStep);
+    glfwHideWindow(game.window());
     EXPECT_TRUE(run.paused) << "the window lost its area, and the run went on";
     framebufferSizeCallback(game.window(), game.width(), game.height());
     press(GLFW_KEY_P);

@@ -289,6 +289,10 @@ TEST(FrameTimes, TimedemoLineAtItsResolution)
         const char* line;
     } cases[] = {
         {{}, "timedemo: 0 frames"},
+        {{-1.0}, // no clock runs back; were one to, it would count in the first bin
+         "timedemo: 1 frames, -0.001 seconds, 0.0 fps; frame time min -1.00 / median -1.00 / 95th -1.00 / "
+         "max "
+         "-1.00 ms"},
         {{4.0, 1.0, 3.0, 2.0},
          "timedemo: 4 frames, 0.010 seconds, 400.0 fps; frame time min 1.00 / median 3.00 / 95th 4.00 / max "
          "4.00 ms"},
