@@ -10,7 +10,7 @@
 #include "game/WindowEvents.h"
 #include "lighting/LitPass.h"
 #include "lighting/SceneState.h"
-#include "lighting/ShadowCache.h"
+#include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
@@ -95,7 +95,7 @@ void drawScene(GLFWwindow* window)
 {
     if (!run.gameOver) {
         markStage(FrameStage::Shadows, true);
-        updateShadowMaps();
+        updateShadowMaps(shadowCasters(), pointLightPositions());
         markStage(FrameStage::Shadows, false);
     }
     markStage(FrameStage::LitScene, true);

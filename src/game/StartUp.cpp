@@ -111,6 +111,7 @@ void releaseResources()
     racedAgain = false;
     gameRandom = GameRandom{};
     releaseSceneState();
+    releaseShadowMaps();
     releaseRenderState();
     releaseGameState();
     input::clearPendingPresses();

@@ -5,7 +5,7 @@
 
 namespace velorun {
 
-std::array<glm::mat4, 8> initialLightMatrices()
+std::array<glm::mat4, pointLightCount> initialLightMatrices()
 {
     static const float steps[7] = {-30.0f, -50.0f, -70.0f, -90.0f, -110.0f, -130.0f, -150.0f};
     std::array<glm::mat4, 8> matrices;

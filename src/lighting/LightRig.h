@@ -5,10 +5,12 @@
 
 namespace velorun {
 
+constexpr int pointLightCount = 8;
+
 // Marker matrices of the eight point lights at start: each translation is
 // applied to the accumulated, already scaled matrix, so the lights end up at
 // z = -30, -36, -46, -60, -78, -100, -126, -156 with scale 0.2.
-std::array<glm::mat4, 8> initialLightMatrices();
+std::array<glm::mat4, pointLightCount> initialLightMatrices();
 
 // Where light k (1..8) goes when the rig is re-placed ahead of the camera.
 float relocatedLightZ(float cameraZ, int k);

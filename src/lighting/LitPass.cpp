@@ -3,6 +3,7 @@
 #include "base/StageMarkers.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
+#include "lighting/ShadowMaps.h"
 #include "render/Uniforms.h"
 #include "scene/RunState.h"
 
@@ -56,7 +57,7 @@ void renderScene(glm::ivec2 size)
             // A mesh without a gloss map leaves this sampler where the last
             // glossy mesh put it, on a unit that now holds a shadow cube map.
             setUniform(modelProgram, "material.texture_specular1", 0);
-            model->draw(modelShader.get(), depthCubeMaps);
+            model->draw(modelShader.get(), shadowMaps.cubeMaps);
         }
     }
 

@@ -2,7 +2,6 @@
 
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
-#include "lighting/ShadowCache.h"
 #include "lighting/ShadowMaps.h"
 #include "render/Projections.h"
 #include "render/Uniforms.h"

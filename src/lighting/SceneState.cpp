@@ -1,6 +1,6 @@
 #include "lighting/SceneState.h"
 
-#include "lighting/ShadowMaps.h"
+#include "scene/RunState.h"
 
 namespace velorun {
 
@@ -12,36 +12,36 @@ std::unique_ptr<ShaderProgram> cubeShader;
 std::unique_ptr<ShaderProgram> lightShader;
 std::unique_ptr<ShaderProgram> spotLightShader;
 std::unique_ptr<Texture2D> rainbowTexture;
-std::unique_ptr<scene::Cube> lightCube1;
-std::unique_ptr<scene::Cube> lightCube2;
-std::unique_ptr<scene::Cube> lightCube3;
-std::unique_ptr<scene::Cube> lightCube4;
-std::unique_ptr<scene::Cube> lightCube5;
-std::unique_ptr<scene::Cube> lightCube6;
-std::unique_ptr<scene::Cube> lightCube7;
-std::unique_ptr<scene::Cube> lightCube8;
+std::array<std::unique_ptr<scene::Cube>, pointLightCount> lightCubes;
 std::unique_ptr<scene::Cube> spotLightCube;
 std::unique_ptr<Camera> camera;
 std::vector<FlareTexture*> flareTextures;
 std::unique_ptr<LensFlare> lensFlare;
-std::unique_ptr<ShaderProgram> depthShader;
-std::vector<GLuint> shadowFramebuffers;
-std::vector<GLuint> depthCubeMaps;
-GLuint clearedShadowFace = 0;
-GLfloat clearedShadowFaceDepth = 1.0f;
-ShadowCache shadowCache;
 glm::ivec2 projectedSize{0};
 bool lensFlaresEnabled = true;
 
-std::unique_ptr<scene::Cube>& pointLightCube(int k)
-{
-    static std::unique_ptr<scene::Cube>* const owners[pointLightCount] = {
-        &lightCube1, &lightCube2, &lightCube3, &lightCube4,
-        &lightCube5, &lightCube6, &lightCube7, &lightCube8};
-    return *owners[k - 1];
-}
+std::unique_ptr<scene::Cube>& pointLightCube(int k) { return lightCubes[static_cast<size_t>(k - 1)]; }
 
 glm::vec3 pointLightPosition(int k) { return scene::positionOf(pointLightCube(k)->modelMatrix); }
+
+std::vector<glm::vec3> pointLightPositions()
+{
+    std::vector<glm::vec3> lights;
+    for (int k = 1; k <= pointLightCount; ++k)
+        lights.push_back(pointLightPosition(k));
+    return lights;
+}
+
+std::vector<ShadowCaster> shadowCasters()
+{
+    std::vector<ShadowCaster> casters;
+    casters.reserve(run.cubes.size() + 3);
+    for (const std::unique_ptr<scene::Cube>& cube : run.cubes)
+        casters.push_back({cube.get(), nullptr});
+    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
+        casters.push_back({nullptr, model});
+    return casters;
+}
 
 bool sceneIsSetUp()
 {
@@ -69,7 +69,6 @@ void releaseSceneState()
     release(spotLightCube);
     release(spotLightShader);
     release(modelShader);
-    releaseShadowMaps();
     release(tubeB);
     release(lensFlare);
     for (FlareTexture* flare : flareTextures)

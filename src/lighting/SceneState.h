@@ -1,7 +1,8 @@
 #pragma once
 
 #include "lighting/LensFlare.h"
-#include "lighting/ShadowCache.h"
+#include "lighting/LightRig.h"
+#include "lighting/ShadowMaps.h"
 #include "render/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/Texture2D.h"
@@ -26,29 +27,12 @@ extern std::unique_ptr<ShaderProgram> cubeShader;
 extern std::unique_ptr<ShaderProgram> lightShader;
 extern std::unique_ptr<ShaderProgram> spotLightShader;
 extern std::unique_ptr<Texture2D> rainbowTexture;
-extern std::unique_ptr<scene::Cube> lightCube1;
-extern std::unique_ptr<scene::Cube> lightCube2;
-extern std::unique_ptr<scene::Cube> lightCube3;
-extern std::unique_ptr<scene::Cube> lightCube4;
-extern std::unique_ptr<scene::Cube> lightCube5;
-extern std::unique_ptr<scene::Cube> lightCube6;
-extern std::unique_ptr<scene::Cube> lightCube7;
-extern std::unique_ptr<scene::Cube> lightCube8;
+// The point lights' markers, light k at element k - 1 (pointLightCube).
+extern std::array<std::unique_ptr<scene::Cube>, pointLightCount> lightCubes;
 extern std::unique_ptr<scene::Cube> spotLightCube;
 extern std::unique_ptr<Camera> camera;
 extern std::vector<FlareTexture*> flareTextures;
 extern std::unique_ptr<LensFlare> lensFlare;
-
-// Filled by createShadowMaps.
-extern std::unique_ptr<ShaderProgram> depthShader;
-extern std::vector<GLuint> shadowFramebuffers;
-extern std::vector<GLuint> depthCubeMaps;
-// One face of the maps' format, cleared, and the depth it was cleared to: a
-// face to redraw alone is cleared by copying it over.
-extern GLuint clearedShadowFace;
-extern GLfloat clearedShadowFaceDepth;
-// What the maps were last drawn from (updateShadowMaps).
-extern ShadowCache shadowCache;
 
 // The framebuffer size, in pixels, that the scene's programs hold a
 // projection for (uploadSceneProjection); the viewport and the flares use it.
@@ -58,20 +42,25 @@ extern glm::ivec2 projectedSize;
 // included, is in scene/RunState.h.
 extern bool lensFlaresEnabled;
 
-constexpr int pointLightCount = 8;
-
 // The owner of point light k's marker, k = 1..8.
 std::unique_ptr<scene::Cube>& pointLightCube(int k);
 
 // Light k's position: the translation column of its marker.
 glm::vec3 pointLightPosition(int k);
 
+// Every point light's position, light k at element k - 1.
+std::vector<glm::vec3> pointLightPositions();
+
+// What every shadow pass draws, in its order: the obstacles, then tubeA, tubeB
+// and the car.
+std::vector<ShadowCaster> shadowCasters();
+
 // Whether every object that a run moves (models, markers, camera) and every
 // program the view goes to exists: set-up has finished and nothing is released.
 bool sceneIsSetUp();
 
 // Destroys every object above while the context is current and puts each
-// variable back to its start value.
+// variable back to its start value. The shadow maps are released on their own.
 void releaseSceneState();
 
 } // namespace velorun

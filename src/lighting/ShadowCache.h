@@ -77,12 +77,4 @@ struct ShadowCache {
     int facesDrawn = 0; // by the last update
 };
 
-// The shadow stage: brings every point light's map up to date with the scene,
-// drawing only the faces whose content can differ from what they hold, and
-// returns how many faces it drew.
-int updateShadowMaps();
-
-// Forgets what the maps were drawn from: the next update draws every face.
-void invalidateShadowMaps();
-
 } // namespace velorun

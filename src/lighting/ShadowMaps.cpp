@@ -1,15 +1,15 @@
 #include "lighting/ShadowMaps.h"
 
-#include "lighting/SceneState.h"
-#include "lighting/ShadowCache.h"
 #include "render/Projections.h"
-#include "scene/RunState.h"
 
+#include <bitset>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <string>
 
 namespace velorun {
+
+ShadowMaps shadowMaps;
 
 std::array<glm::mat4, 6> shadowTransforms(const glm::vec3& p)
 {
@@ -46,27 +46,26 @@ ShadowMapPair makeShadowMapPair()
 
 void createShadowMaps()
 {
-    std::vector<GLuint> maps;
+    ShadowMaps& maps = shadowMaps;
     for (int k = 1; k <= pointLightCount; ++k) {
         const ShadowMapPair pair = makeShadowMapPair();
-        shadowFramebuffers.push_back(pair.framebuffer);
-        maps.push_back(pair.cubeMap);
+        maps.framebuffers.push_back(pair.framebuffer);
+        maps.cubeMaps.push_back(pair.cubeMap);
 
         if (k == 1) {
-            depthShader = std::make_unique<ShaderProgram>("Shader/point_shadows_depth.vert",
-                                                          "Shader/point_shadows_depth.geom",
-                                                          "Shader/point_shadows_depth.frag");
-            glBindFragDataLocation(depthShader->program, 0, "fragColor");
-            glLinkProgram(depthShader->program);
+            maps.depthShader = std::make_unique<ShaderProgram>("Shader/point_shadows_depth.vert",
+                                                               "Shader/point_shadows_depth.geom",
+                                                               "Shader/point_shadows_depth.frag");
+            glBindFragDataLocation(maps.depthShader->program, 0, "fragColor");
+            glLinkProgram(maps.depthShader->program);
         }
     }
-    depthCubeMaps.insert(depthCubeMaps.end(), maps.begin(), maps.end());
 
     // Cleared the way a pass clears a map, with the clear depth of the moment.
     GLint boundTexture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
-    glGenTextures(1, &clearedShadowFace);
-    glBindTexture(GL_TEXTURE_2D, clearedShadowFace);
+    glGenTextures(1, &maps.clearedFace);
+    glBindTexture(GL_TEXTURE_2D, maps.clearedFace);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0, GL_DEPTH_COMPONENT,
                  GL_FLOAT, nullptr);
     // One level only: copies need a complete texture.
@@ -75,11 +74,11 @@ void createShadowMaps()
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, clearedShadowFace, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, maps.clearedFace, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     glClear(GL_DEPTH_BUFFER_BIT);
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearedShadowFaceDepth);
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &maps.clearedFaceDepth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer);
     invalidateShadowMaps();
@@ -93,7 +92,7 @@ namespace {
 void drawCasters(const glm::vec3& lightPosition, FaceMask faces, const std::vector<ShadowCaster>& casters)
 {
     const std::array<glm::mat4, 6> transforms = shadowTransforms(lightPosition);
-    const GLuint program = depthShader->program;
+    const GLuint program = shadowMaps.depthShader->program;
     glUseProgram(program);
     for (int i = 0; i < 6; ++i) {
         const std::string name = "shadowMatrices[" + std::to_string(i) + "]";
@@ -120,17 +119,6 @@ void drawCasters(const glm::vec3& lightPosition, FaceMask faces, const std::vect
 
 } // namespace
 
-std::vector<ShadowCaster> shadowCasters()
-{
-    std::vector<ShadowCaster> casters;
-    casters.reserve(run.cubes.size() + 3);
-    for (const std::unique_ptr<scene::Cube>& cube : run.cubes)
-        casters.push_back({cube.get(), nullptr});
-    for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
-        casters.push_back({nullptr, model});
-    return casters;
-}
-
 CasterRecord casterRecord(const ShadowCaster& caster)
 {
     if (caster.cube) {
@@ -144,9 +132,9 @@ CasterRecord casterRecord(const ShadowCaster& caster)
             transformedBounds({caster.model->boundsMin, caster.model->boundsMax}, matrix)};
 }
 
-void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer)
+void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer, const std::vector<ShadowCaster>& casters)
 {
-    renderShadowFaces(lightPosition, framebuffer, 0, allFaces, shadowCasters());
+    renderShadowFaces(lightPosition, framebuffer, 0, allFaces, casters);
 }
 
 void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeMap, FaceMask faces,
@@ -158,8 +146,8 @@ void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeM
         // without a framebuffer of their own to switch to.
         for (GLint face = 0; face < 6; ++face)
             if ((faces & (1u << face)) != noFaces)
-                glCopyImageSubData(clearedShadowFace, GL_TEXTURE_2D, 0, 0, 0, 0, cubeMap, GL_TEXTURE_CUBE_MAP,
-                                   0, 0, 0, face, shadowMapSize, shadowMapSize, 1);
+                glCopyImageSubData(shadowMaps.clearedFace, GL_TEXTURE_2D, 0, 0, 0, 0, cubeMap,
+                                   GL_TEXTURE_CUBE_MAP, 0, 0, 0, face, shadowMapSize, shadowMapSize, 1);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     if (faces == allFaces)
@@ -168,20 +156,57 @@ void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeM
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+int updateShadowMaps(const std::vector<ShadowCaster>& casters, const std::vector<glm::vec3>& lights)
+{
+    ShadowCache& cache = shadowMaps.cache;
+    std::vector<CasterRecord> records;
+    records.reserve(casters.size());
+    for (const ShadowCaster& caster : casters)
+        records.push_back(casterRecord(caster));
+    const InheritedPassState state = currentInheritedPassState();
+
+    const bool everything = !cache.valid || cache.state != state || !state.fillsTriangles() ||
+                            !state.clearsEveryTexelTo(shadowMaps.clearedFaceDepth) ||
+                            cache.lights.size() != lights.size();
+    const std::vector<Bounds> changed =
+        everything ? std::vector<Bounds>{} : changedBounds(cache.casters, records);
+
+    int drawn = 0;
+    std::vector<ShadowCaster> reaching;
+    for (size_t k = 0; k < lights.size(); ++k) {
+        const glm::vec3& light = lights[k];
+        const FaceMask faces = everything ? allFaces : facesToRedraw(light, cache.lights[k], changed);
+        if (faces == noFaces)
+            continue;
+        // A caster that reaches none of these faces would add nothing to them.
+        reaching.clear();
+        for (size_t c = 0; c < casters.size(); ++c)
+            if ((facesReaching(records[c].bounds, light) & faces) != noFaces)
+                reaching.push_back(casters[c]);
+        renderShadowFaces(light, shadowMaps.framebuffers[k], shadowMaps.cubeMaps[k], faces, reaching);
+        drawn += static_cast<int>(std::bitset<6>(faces).count());
+    }
+
+    cache.valid = true;
+    cache.lights = lights;
+    cache.casters = std::move(records);
+    cache.state = state;
+    cache.facesDrawn = drawn;
+    return drawn;
+}
+
+void invalidateShadowMaps() { shadowMaps.cache = ShadowCache{}; }
+
 void releaseShadowMaps()
 {
-    if (!depthCubeMaps.empty())
-        glDeleteTextures(static_cast<GLsizei>(depthCubeMaps.size()), depthCubeMaps.data());
-    if (!shadowFramebuffers.empty())
-        glDeleteFramebuffers(static_cast<GLsizei>(shadowFramebuffers.size()), shadowFramebuffers.data());
-    if (clearedShadowFace != 0)
-        glDeleteTextures(1, &clearedShadowFace);
-    depthCubeMaps.clear();
-    shadowFramebuffers.clear();
-    clearedShadowFace = 0;
-    clearedShadowFaceDepth = 1.0f;
-    invalidateShadowMaps();
-    depthShader.reset();
+    ShadowMaps& maps = shadowMaps;
+    if (!maps.cubeMaps.empty())
+        glDeleteTextures(static_cast<GLsizei>(maps.cubeMaps.size()), maps.cubeMaps.data());
+    if (!maps.framebuffers.empty())
+        glDeleteFramebuffers(static_cast<GLsizei>(maps.framebuffers.size()), maps.framebuffers.data());
+    if (maps.clearedFace != 0)
+        glDeleteTextures(1, &maps.clearedFace);
+    maps = ShadowMaps{};
 }
 
 } // namespace velorun

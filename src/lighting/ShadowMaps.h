@@ -1,7 +1,10 @@
 #pragma once
 
+#include "lighting/LightRig.h"
+#include "lighting/ShadowCache.h"
 #include "lighting/ShadowFaces.h"
 #include "render/Projections.h"
+#include "render/ShaderProgram.h"
 #include "scene/Cube.h"
 #include "scene/Model.h"
 
@@ -9,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <glm/glm.hpp>
+#include <memory>
 #include <vector>
 
 namespace velorun {
@@ -29,8 +33,24 @@ struct ShadowMapPair {
 };
 ShadowMapPair makeShadowMapPair();
 
-// Eight depth cube maps with their layered framebuffers, a cleared face to
-// clear single faces with, and the depth program.
+// The point lights' shadow maps: one depth cube map per light with its
+// layered framebuffer, a cleared face to clear single faces with, the depth
+// program, and what the maps were last drawn from.
+struct ShadowMaps {
+    std::unique_ptr<ShaderProgram> depthShader;
+    std::vector<GLuint> framebuffers; // light k at element k - 1
+    std::vector<GLuint> cubeMaps;
+    // One face of the maps' format, cleared, and the depth it was cleared to:
+    // a face to redraw alone is cleared by copying it over.
+    GLuint clearedFace = 0;
+    GLfloat clearedFaceDepth = 1.0f;
+    ShadowCache cache;
+};
+
+// The game's maps; made by createShadowMaps, released by releaseShadowMaps.
+extern ShadowMaps shadowMaps;
+
+// One map for each point light, the cleared face and the program.
 void createShadowMaps();
 
 // One thing the shadow pass draws: an obstacle or a model, the other null.
@@ -39,23 +59,28 @@ struct ShadowCaster {
     scene::Model* model = nullptr;
 };
 
-// What every shadow pass draws, in its order: the obstacles, then tubeA, tubeB
-// and the car.
-std::vector<ShadowCaster> shadowCasters();
-
 // Its shape (all obstacles share one), model matrix and world box.
 CasterRecord casterRecord(const ShadowCaster& caster);
 
-// Fills one light's cube map with the obstacles, both tube segments and the car.
-void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer);
+// Fills one light's cube map, attached layered to `framebuffer`, with `casters`.
+void renderShadowMap(glm::vec3 lightPosition, GLuint framebuffer, const std::vector<ShadowCaster>& casters);
 
 // Clears and redraws only `faces` of one light's map (`cubeMap`, attached
 // layered to `framebuffer`) with `casters`; the other faces keep what they
-// hold. With all faces and every caster it is renderShadowMap.
+// hold. With all faces it is renderShadowMap.
 void renderShadowFaces(glm::vec3 lightPosition, GLuint framebuffer, GLuint cubeMap, FaceMask faces,
                        const std::vector<ShadowCaster>& casters);
 
-// Deletes the maps and framebuffers while the context is current.
+// The shadow stage: brings light k's map (its position at element k - 1 of
+// `lights`) up to date with `casters`, drawing only the faces whose content
+// can differ from what they hold, and returns how many faces it drew.
+int updateShadowMaps(const std::vector<ShadowCaster>& casters, const std::vector<glm::vec3>& lights);
+
+// Forgets what the maps were drawn from: the next update draws every face.
+void invalidateShadowMaps();
+
+// Deletes the maps, framebuffers and program while the context is current,
+// leaving shadowMaps as before createShadowMaps.
 void releaseShadowMaps();
 
 } // namespace velorun

@@ -75,14 +75,14 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glUseProgram(modelShader->program);
         setMat4("model", model.getModelMatrix());
-        model.draw(modelShader.get(), depthCubeMaps);
+        model.draw(modelShader.get(), shadowMaps.cubeMaps);
         return readPixels();
     }
 
     // Every shadow map as if nothing stood near its lamp.
     void clearShadowMaps()
     {
-        for (GLuint framebuffer : shadowFramebuffers) {
+        for (GLuint framebuffer : shadowMaps.framebuffers) {
             glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
             glClear(GL_DEPTH_BUFFER_BIT);
         }
@@ -181,10 +181,10 @@ protected:
         placeLamp(kLamp);
         clearShadowMaps();
         open = drawLit(*tubeA);
-        renderShadowMap(kLamp, shadowFramebuffers[0]);
+        renderShadowMap(kLamp, shadowMaps.framebuffers[0], shadowCasters());
         wallOnly = drawLit(*tubeA);
         run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), kObstacle), cubeShader.get()));
-        renderShadowMap(kLamp, shadowFramebuffers[0]);
+        renderShadowMap(kLamp, shadowMaps.framebuffers[0], shadowCasters());
         run.cubes.clear(); // casts its shadow, is not drawn
         shadowed = drawLit(*tubeA);
     }
@@ -291,7 +291,7 @@ TEST_F(TubeShadowTest, ShadowsFallWhereTheCastersStandWithSoftEdgesAndNoAcne)
                                                  std::atan2(along.y, along.x), glm::vec3(0.0f, 0.0f, 1.0f));
             run.cubes.push_back(scene::makeCube(glm::scale(placed, glm::vec3(kWidth, kThickness, kLength)),
                                                 cubeShader.get()));
-            renderShadowMap(kLamp, shadowFramebuffers[0]);
+            renderShadowMap(kLamp, shadowMaps.framebuffers[0], shadowCasters());
             run.cubes.clear();
             shadowed = drawLit(*tubeA);
 

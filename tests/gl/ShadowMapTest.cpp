@@ -50,17 +50,17 @@ using ShadowMapTest = SceneGlTest;
 TEST_F(ShadowMapTest, EightDepthCubeMapsWithCompleteLayeredFramebuffers)
 {
     createShadowMaps();
-    ASSERT_EQ(depthCubeMaps.size(), 8u);
-    ASSERT_EQ(shadowFramebuffers.size(), 8u);
-    ASSERT_NE(depthShader, nullptr);
+    ASSERT_EQ(shadowMaps.cubeMaps.size(), 8u);
+    ASSERT_EQ(shadowMaps.framebuffers.size(), 8u);
+    ASSERT_NE(shadowMaps.depthShader, nullptr);
     GLint linked = GL_FALSE;
-    glGetProgramiv(depthShader->program, GL_LINK_STATUS, &linked);
+    glGetProgramiv(shadowMaps.depthShader->program, GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_TRUE);
-    EXPECT_NE(depthShader->geometryShader, 0u);
+    EXPECT_NE(shadowMaps.depthShader->geometryShader, 0u);
 
     for (size_t k = 0; k < 8; ++k) {
         SCOPED_TRACE("light " + std::to_string(k + 1));
-        const GLuint map = depthCubeMaps[k];
+        const GLuint map = shadowMaps.cubeMaps[k];
         ASSERT_TRUE(glIsTexture(map));
         glBindTexture(GL_TEXTURE_CUBE_MAP, map);
         for (int face = 0; face < 6; ++face) {
@@ -86,7 +86,7 @@ TEST_F(ShadowMapTest, EightDepthCubeMapsWithCompleteLayeredFramebuffers)
         }
 
         // Framebuffer k holds depth map k as a layered depth attachment only.
-        glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffers[k]);
+        glBindFramebuffer(GL_FRAMEBUFFER, shadowMaps.framebuffers[k]);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
         GLint value = 0;
         glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
@@ -105,8 +105,8 @@ TEST_F(ShadowMapTest, EightDepthCubeMapsWithCompleteLayeredFramebuffers)
     // All names distinct.
     for (size_t a = 0; a < 8; ++a)
         for (size_t b = a + 1; b < 8; ++b) {
-            EXPECT_NE(depthCubeMaps[a], depthCubeMaps[b]);
-            EXPECT_NE(shadowFramebuffers[a], shadowFramebuffers[b]);
+            EXPECT_NE(shadowMaps.cubeMaps[a], shadowMaps.cubeMaps[b]);
+            EXPECT_NE(shadowMaps.framebuffers[a], shadowMaps.framebuffers[b]);
         }
 }
 
@@ -139,14 +139,14 @@ TEST_F(ShadowPassTest, ObstacleDepthIsStoredInTheFaceItIsSeenIn)
     // A unit cube 5 units down -z: its near face is 4.5 away on that axis.
     run.cubes.push_back(
         scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -5)), cubeShader.get()));
-    renderShadowMap(kLight, shadowFramebuffers[2]);
+    renderShadowMap(kLight, shadowMaps.framebuffers[2], shadowCasters());
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING), 0);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024);
     EXPECT_EQ(viewport[3], 1024);
 
-    const std::vector<float> minusZ = readFace(depthCubeMaps[2], 5);
+    const std::vector<float> minusZ = readFace(shadowMaps.cubeMaps[2], 5);
     const float obstacle = faceDepth(4.5f);
     // The cube spans tan = 0.5 / 4.5 of the face's half-width: texels 512 +- 56.
     for (auto [dx, dy] : {std::pair{0, 0}, {-40, -40}, {40, 40}, {-40, 40}, {40, -40}})
@@ -158,25 +158,25 @@ TEST_F(ShadowPassTest, ObstacleDepthIsStoredInTheFaceItIsSeenIn)
     // Sideways the tube wall, radius 4.8, is seen at distance 4.8 in the four
     // side faces.
     for (int face : {0, 1, 2, 3}) {
-        const std::vector<float> side = readFace(depthCubeMaps[2], face);
+        const std::vector<float> side = readFace(shadowMaps.cubeMaps[2], face);
         EXPECT_NEAR(texel(side, 512, 512), faceDepth(4.8f), 3e-3) << "face " << face;
     }
 }
 
 TEST_F(ShadowPassTest, WithoutObstaclesOnlyTheModelsAreDrawn)
 {
-    renderShadowMap(kLight, shadowFramebuffers[0]);
-    const std::vector<float> minusZ = readFace(depthCubeMaps[0], 5);
+    renderShadowMap(kLight, shadowMaps.framebuffers[0], shadowCasters());
+    const std::vector<float> minusZ = readFace(shadowMaps.cubeMaps[0], 5);
     // Straight down the open tube nothing is nearer than the far plane.
     EXPECT_FLOAT_EQ(texel(minusZ, 512, 512), 1.0f);
-    const std::vector<float> plusX = readFace(depthCubeMaps[0], 0);
+    const std::vector<float> plusX = readFace(shadowMaps.cubeMaps[0], 0);
     EXPECT_NEAR(texel(plusX, 512, 512), faceDepth(4.8f), 3e-3);
 
     // Moving the tube segment away empties the side faces too: the model's
     // matrix is what places it.
     tubeA->modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 1000.0f));
-    renderShadowMap(kLight, shadowFramebuffers[0]);
-    EXPECT_FLOAT_EQ(texel(readFace(depthCubeMaps[0], 0), 512, 512), 1.0f);
+    renderShadowMap(kLight, shadowMaps.framebuffers[0], shadowCasters());
+    EXPECT_FLOAT_EQ(texel(readFace(shadowMaps.cubeMaps[0], 0), 512, 512), 1.0f);
 }
 
 TEST_F(ShadowPassTest, GeometryNearerThanTheNearPlaneIsClipped)
@@ -186,8 +186,8 @@ TEST_F(ShadowPassTest, GeometryNearerThanTheNearPlaneIsClipped)
         scene::makeCube(glm::scale(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -0.5f)),
                                    glm::vec3(0.5f, 0.5f, 0.1f)),
                         cubeShader.get()));
-    renderShadowMap(kLight, shadowFramebuffers[1]);
-    EXPECT_FLOAT_EQ(texel(readFace(depthCubeMaps[1], 5), 512, 512), 1.0f);
+    renderShadowMap(kLight, shadowMaps.framebuffers[1], shadowCasters());
+    EXPECT_FLOAT_EQ(texel(readFace(shadowMaps.cubeMaps[1], 5), 512, 512), 1.0f);
 }
 
 // A vertex beyond float range leaves a model's box not finite; the shadow
@@ -203,13 +203,13 @@ TEST_F(ShadowPassTest, AModelWhoseBoxIsNotFiniteStillCastsItsShadow)
                                              .c_str());
     ASSERT_FALSE(std::isfinite(car->boundsMax.x));
     car->modelMatrix = glm::translate(glm::mat4(1.0f), kLight);
-    updateShadowMaps();
-    EXPECT_NEAR(texel(readFace(depthCubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
+    updateShadowMaps(shadowCasters(), pointLightPositions());
+    EXPECT_NEAR(texel(readFace(shadowMaps.cubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
     // A face drawn again for a change elsewhere in it draws the model too.
     run.cubes.push_back(
         scene::makeCube(glm::translate(glm::mat4(1.0f), kLight + glm::vec3(0, 0, -20)), cubeShader.get()));
-    EXPECT_EQ(updateShadowMaps(), pointLightCount);
-    EXPECT_NEAR(texel(readFace(depthCubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
+    EXPECT_EQ(updateShadowMaps(shadowCasters(), pointLightPositions()), pointLightCount);
+    EXPECT_NEAR(texel(readFace(shadowMaps.cubeMaps[0], 5), 512, 512), faceDepth(5.0f), 2e-4);
 }
 
 // ---- the lit pass ---------------------------------------------------------
@@ -220,7 +220,7 @@ TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
 {
     setupScene(window, input::keyCallback);
     lensFlaresEnabled = false;
-    ASSERT_EQ(depthCubeMaps.size(), 8u);
+    ASSERT_EQ(shadowMaps.cubeMaps.size(), 8u);
 
     auto frame = [&](bool withObstacle) {
         if (withObstacle) {
@@ -229,7 +229,7 @@ TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
                 glm::translate(glm::mat4(1.0f), glm::vec3(1.8f, 0.0f, -30.0f)), cubeShader.get()));
         }
         for (int k = 1; k <= pointLightCount; ++k)
-            renderShadowMap(pointLightPosition(k), shadowFramebuffers[static_cast<size_t>(k - 1)]);
+            renderShadowMap(pointLightPosition(k), shadowMaps.framebuffers[k - 1u], shadowCasters());
         // The obstacle casts its shadow but is not itself drawn.
         run.cubes.clear();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

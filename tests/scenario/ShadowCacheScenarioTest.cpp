@@ -68,7 +68,7 @@ struct MapComparison {
 
     void atShadowStageEnd()
     {
-        facesDrawn.push_back(shadowCache.facesDrawn);
+        facesDrawn.push_back(shadowMaps.cache.facesDrawn);
         const Look look = lookNow();
         std::vector<std::string> why;
         const std::pair<const char*, bool> changes[] = {
@@ -97,8 +97,9 @@ struct MapComparison {
             ++checkpoints[name];
         for (int k = 1; k <= pointLightCount; ++k) {
             const size_t i = static_cast<size_t>(k - 1);
-            renderShadowMap(pointLightPosition(k), reference[i].framebuffer);
-            glGetTextureImage(depthCubeMaps[i], 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes, drawn.data());
+            renderShadowMap(pointLightPosition(k), reference[i].framebuffer, shadowCasters());
+            glGetTextureImage(shadowMaps.cubeMaps[i], 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes,
+                              drawn.data());
             glGetTextureImage(reference[i].cubeMap, 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes, full.data());
             for (size_t face = 0; face < 6; ++face)
                 if (std::memcmp(&drawn[face * mapBytes / 6], &full[face * mapBytes / 6], mapBytes / 6) != 0)

@@ -8,7 +8,6 @@
 #include "game/Frame.h"
 #include "game/GameState.h"
 #include "lighting/SceneState.h"
-#include "lighting/ShadowCache.h"
 #include "lighting/ShadowMaps.h"
 #include "render/RendererInfo.h"
 #include "replay/ReplayPlayer.h"
@@ -199,8 +198,9 @@ template <typename Work> double timeWork(Work work)
 double measureEveryFace(const ScratchMaps& scratch)
 {
     return timeWork([&scratch] {
+        const std::vector<ShadowCaster> casters = shadowCasters();
         for (int k = 1; k <= pointLightCount; ++k)
-            renderShadowMap(pointLightPosition(k), scratch.framebuffers[static_cast<size_t>(k - 1)]);
+            renderShadowMap(pointLightPosition(k), scratch.framebuffers[static_cast<size_t>(k - 1)], casters);
     });
 }
 
@@ -373,7 +373,7 @@ int main(int argc, char** argv)
                     stageTimes[s].push_back(syncStages ? ms(stageWall[s][0], stageWall[s][1])
                                                        : queryMs(stageQueries[s][0], stageQueries[s][1]));
         if (stageUsed[static_cast<int>(FrameStage::Shadows)]) {
-            facesDrawn.push_back(shadowCache.facesDrawn);
+            facesDrawn.push_back(shadowMaps.cache.facesDrawn);
             // Beside the frame, not in it: the same scene with every face drawn.
             if (frameIndex > 0 && frameIndex % options.referenceEvery == 0)
                 everyFaceTimes.push_back(measureEveryFace(scratch));
