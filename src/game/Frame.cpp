@@ -74,19 +74,19 @@ void drawScreenText()
 {
     const glm::vec3 white(1.0f, 1.0f, 1.0f);
     run.scoreText = scoreFor(car->modelMatrix[3][2]);
-    renderText(textShader.get(), "Score: " + run.scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
+    renderText(textRenderer, "Score: " + run.scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
     if (run.gameOver) {
-        renderText(textShader.get(), "GAME OVER", 50.0f, 180.0f, 2.5f, white);
+        renderText(textRenderer, "GAME OVER", 50.0f, 180.0f, 2.5f, white);
         if (bestScore && racedAgain)
-            renderText(textShader.get(), "BEST " + std::to_string(*bestScore), 54.0f, 118.0f, 1.1f, white);
+            renderText(textRenderer, "BEST " + std::to_string(*bestScore), 54.0f, 118.0f, 1.1f, white);
     }
     if (showFrameTime)
-        renderText(textShader.get(), "Frametime: " + formatFrameTime(run.deltaTime), 520.0f, 580.0f, 0.6f,
+        renderText(textRenderer, "Frametime: " + formatFrameTime(run.deltaTime), 520.0f, 580.0f, 0.6f,
                    glm::vec3(0.5f, 0.8f, 0.2f));
     if (run.paused) {
         const float scale = 2.0f;
-        renderText(textShader.get(), "PAUSED", (800.0f - textWidth("PAUSED", scale)) / 2.0f, 320.0f, scale,
-                   white);
+        renderText(textRenderer, "PAUSED", (800.0f - textWidth(textRenderer, "PAUSED", scale)) / 2.0f, 320.0f,
+                   scale, white);
     }
 }
 

@@ -86,7 +86,7 @@ GLFWwindow* startUp(const LaunchSettings& settings)
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
 
-    setupText();
+    setupText(textRenderer);
     audio::openSound(audio::soundSystem, "./Resources/Sounds");
     return window;
 }

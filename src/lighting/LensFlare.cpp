@@ -2,6 +2,7 @@
 
 #include "lighting/FlareMath.h"
 #include "render/Projections.h"
+#include "render/Uniforms.h"
 
 namespace velorun {
 
@@ -35,7 +36,7 @@ FlareRenderer::FlareRenderer()
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     glUseProgram(shader->program);
-    glUniform1i(glGetUniformLocation(shader->program, "flareTexture"), 0);
+    setUniform(shader->program, "flareTexture", 0);
 }
 
 FlareRenderer::~FlareRenderer()
@@ -56,7 +57,7 @@ void FlareRenderer::render(const std::vector<FlareTexture*>& flares, float brigh
     glDisable(GL_CULL_FACE);
 
     glUseProgram(shader->program);
-    glUniform1f(glGetUniformLocation(shader->program, "brightness"), brightness);
+    setUniform(shader->program, "brightness", brightness);
     for (FlareTexture* flare : flares)
         renderFlare(flare, windowSize);
 
@@ -70,8 +71,8 @@ void FlareRenderer::renderFlare(FlareTexture* flare, glm::ivec2 size)
     glUseProgram(shader->program);
     glBindVertexArray(vao);
     if (size.x > 0 && size.y > 0) {
-        const glm::vec4 t = flareTransform(flare->position, flare->scale, size.x, size.y);
-        glUniform4f(glGetUniformLocation(shader->program, "transform"), t.x, t.y, t.z, t.w);
+        setUniform(shader->program, "transform",
+                   flareTransform(flare->position, flare->scale, size.x, size.y));
         glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     }
     glBindVertexArray(0);

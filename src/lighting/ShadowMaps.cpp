@@ -1,10 +1,10 @@
 #include "lighting/ShadowMaps.h"
 
 #include "render/Projections.h"
+#include "render/Uniforms.h"
 
 #include <bitset>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <string>
 
 namespace velorun {
@@ -96,22 +96,19 @@ void drawCasters(const glm::vec3& lightPosition, FaceMask faces, const std::vect
     glUseProgram(program);
     for (int i = 0; i < 6; ++i) {
         const std::string name = "shadowMatrices[" + std::to_string(i) + "]";
-        glUniformMatrix4fv(glGetUniformLocation(program, name.c_str()), 1, GL_FALSE,
-                           glm::value_ptr(transforms[static_cast<size_t>(i)]));
+        setUniform(program, name.c_str(), transforms[static_cast<size_t>(i)]);
     }
-    glUniform1f(glGetUniformLocation(program, "far_plane"), shadowFarPlane);
-    glUniform3fv(glGetUniformLocation(program, "lightPos"), 1, glm::value_ptr(lightPosition));
-    glUniform1i(glGetUniformLocation(program, "skippedFaces"), static_cast<GLint>(allFaces & ~faces));
+    setUniform(program, "far_plane", shadowFarPlane);
+    setUniform(program, "lightPos", lightPosition);
+    setUniform(program, "skippedFaces", static_cast<int>(allFaces & ~faces));
 
     for (const ShadowCaster& caster : casters) {
         if (caster.cube) {
-            glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE,
-                               glm::value_ptr(caster.cube->modelMatrix));
+            setUniform(program, "model", caster.cube->modelMatrix);
             caster.cube->draw();
         } else {
             glUseProgram(program);
-            const glm::mat4 matrix = caster.model->getModelMatrix();
-            glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(matrix));
+            setUniform(program, "model", caster.model->getModelMatrix());
             caster.model->drawDepth();
         }
     }

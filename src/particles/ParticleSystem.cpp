@@ -1,6 +1,7 @@
 #include "particles/ParticleSystem.h"
 
-#include <glm/gtc/type_ptr.hpp>
+#include "render/Uniforms.h"
+
 #include <iostream>
 #include <vector>
 
@@ -93,10 +94,10 @@ void ParticleSystem::init(const glm::vec3& launcherPosition, GameRandom& random)
     glBindFragDataLocation(updateProgram->program, 0, "fragColor");
     glLinkProgram(updateProgram->program);
     glUseProgram(updateProgram->program);
-    glUniform1i(glGetUniformLocation(updateProgram->program, "gRandomTexture"), 3);
-    glUniform1f(glGetUniformLocation(updateProgram->program, "gLauncherLifeTime"), 1.0f);
-    glUniform1f(glGetUniformLocation(updateProgram->program, "gShellLifeTime"), 10000.0f);
-    glUniform1f(glGetUniformLocation(updateProgram->program, "gSecondaryShellLifetime"), 1500.0f);
+    setUniform(updateProgram->program, "gRandomTexture", 3);
+    setUniform(updateProgram->program, "gLauncherLifeTime", 1.0f);
+    setUniform(updateProgram->program, "gShellLifeTime", 10000.0f);
+    setUniform(updateProgram->program, "gSecondaryShellLifetime", 1500.0f);
 
     randomTexture.initRandomTexture(1000, random);
     glActiveTexture(GL_TEXTURE3);
@@ -107,8 +108,8 @@ void ParticleSystem::init(const glm::vec3& launcherPosition, GameRandom& random)
     glBindFragDataLocation(billboardProgram->program, 0, "fragColor");
     glLinkProgram(billboardProgram->program);
     glUseProgram(billboardProgram->program);
-    glUniform1i(glGetUniformLocation(billboardProgram->program, "gColorMap"), 2);
-    glUniform1f(glGetUniformLocation(billboardProgram->program, "gBillboardSize"), 0.0008f);
+    setUniform(billboardProgram->program, "gColorMap", 2);
+    setUniform(billboardProgram->program, "gBillboardSize", 0.0008f);
 
     fireworksTexture = std::make_unique<Texture2D>("./Textures/fireworks_red.jpg");
 }
@@ -125,8 +126,8 @@ void ParticleSystem::update(int deltaMillis)
 {
     const GLuint program = updateProgram->program;
     glUseProgram(program);
-    glUniform1f(glGetUniformLocation(program, "gTime"), static_cast<float>(time));
-    glUniform1f(glGetUniformLocation(program, "gDeltaTimeMillis"), static_cast<float>(deltaMillis));
+    setUniform(program, "gTime", static_cast<float>(time));
+    setUniform(program, "gDeltaTimeMillis", static_cast<float>(deltaMillis));
     glActiveTexture(GL_TEXTURE3);
     glBindTexture(GL_TEXTURE_1D, randomTexture.textureObj);
 
@@ -158,10 +159,9 @@ void ParticleSystem::render(const glm::mat4& viewProjection, const glm::vec3& ca
 {
     const GLuint program = billboardProgram->program;
     glUseProgram(program);
-    glUniform3f(glGetUniformLocation(program, "gCameraPos"), cameraPosition.x, cameraPosition.y,
-                cameraPosition.z);
+    setUniform(program, "gCameraPos", cameraPosition);
     // Transposed on purpose: the billboard shader multiplies row-vector style.
-    glUniformMatrix4fv(glGetUniformLocation(program, "gVP"), 1, GL_TRUE, glm::value_ptr(viewProjection));
+    setUniform(program, "gVP", glm::transpose(viewProjection));
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, fireworksTexture->id);
     glDisable(GL_RASTERIZER_DISCARD);

@@ -3,12 +3,7 @@
 namespace velorun {
 
 TextRenderer textRenderer;
-std::unique_ptr<ShaderProgram> textShader;
 
-void releaseRenderState()
-{
-    releaseText();
-    textShader.reset();
-}
+void releaseRenderState() { releaseText(textRenderer); }
 
 } // namespace velorun

@@ -1,11 +1,10 @@
 #include "render/TextRenderer.h"
 
 #include "render/Projections.h"
-#include "render/RenderState.h"
+#include "render/Uniforms.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 
 namespace velorun {
@@ -33,7 +32,7 @@ bool renderGlyph(FT_Face face, int code)
            glyphSizeAllowed(bitmap.width, bitmap.rows, glyphPixelSize);
 }
 
-void loadGlyphs(FT_Face face)
+void loadGlyphs(TextRenderer& text, FT_Face face)
 {
     FT_Set_Pixel_Sizes(face, 0, glyphPixelSize);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -57,20 +56,18 @@ void loadGlyphs(FT_Face face)
         glyph.size = glm::ivec2(static_cast<int>(g->bitmap.width), static_cast<int>(g->bitmap.rows));
         glyph.bearing = glm::ivec2(g->bitmap_left, g->bitmap_top);
         glyph.advance = static_cast<unsigned int>(g->advance.x);
-        textRenderer.characters.insert(std::make_pair(static_cast<char>(code), glyph));
+        text.characters.insert(std::make_pair(static_cast<char>(code), glyph));
     }
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 } // namespace
 
-void setupText(const char* fontPath)
+void setupText(TextRenderer& text, const char* fontPath)
 {
-    textShader = std::make_unique<ShaderProgram>("./Shader/text.vert", "./Shader/text.frag");
-    const glm::mat4 projection = textProjection();
-    glUseProgram(textShader->program);
-    glUniformMatrix4fv(glGetUniformLocation(textShader->program, "projection"), 1, GL_FALSE,
-                       glm::value_ptr(projection));
+    text.shader = std::make_unique<ShaderProgram>("./Shader/text.vert", "./Shader/text.frag");
+    glUseProgram(text.shader->program);
+    setUniform(text.shader->program, "projection", textProjection());
 
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library)) {
@@ -83,7 +80,7 @@ void setupText(const char* fontPath)
         face = nullptr;
     }
     if (face) {
-        loadGlyphs(face);
+        loadGlyphs(text, face);
         FT_Done_Face(face);
     } else {
         // Without a face there is nothing to rasterise; the alignment still
@@ -93,10 +90,10 @@ void setupText(const char* fontPath)
     if (library)
         FT_Done_FreeType(library);
 
-    glGenVertexArrays(1, &textRenderer.vao);
-    glGenBuffers(1, &textRenderer.vbo);
-    glBindVertexArray(textRenderer.vao);
-    glBindBuffer(GL_ARRAY_BUFFER, textRenderer.vbo);
+    glGenVertexArrays(1, &text.vao);
+    glGenBuffers(1, &text.vbo);
+    glBindVertexArray(text.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, text.vbo);
     glBufferData(GL_ARRAY_BUFFER, sizeof(float) * 6 * 4, nullptr, GL_DYNAMIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
@@ -104,17 +101,17 @@ void setupText(const char* fontPath)
     glBindVertexArray(0);
 }
 
-void renderText(ShaderProgram* program, std::string text, float x, float y, float scale, glm::vec3 colour)
+void renderText(TextRenderer& text, const std::string& line, float x, float y, float scale, glm::vec3 colour)
 {
-    glUseProgram(program->program);
-    glUniform3f(glGetUniformLocation(program->program, "textColor"), colour.x, colour.y, colour.z);
+    glUseProgram(text.shader->program);
+    setUniform(text.shader->program, "textColor", colour);
     glActiveTexture(GL_TEXTURE0);
-    glBindVertexArray(textRenderer.vao);
-    for (const char c : text) {
-        const Character glyph = textRenderer.characters[c];
+    glBindVertexArray(text.vao);
+    for (const char c : line) {
+        const Character glyph = text.characters[c];
         const std::array<float, 24> quad = glyphQuad(glyph, x, y, scale);
         glBindTexture(GL_TEXTURE_2D, glyph.textureID);
-        glBindBuffer(GL_ARRAY_BUFFER, textRenderer.vbo);
+        glBindBuffer(GL_ARRAY_BUFFER, text.vbo);
         glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(float) * quad.size(), quad.data());
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glDrawArrays(GL_TRIANGLES, 0, 6);
@@ -124,29 +121,27 @@ void renderText(ShaderProgram* program, std::string text, float x, float y, floa
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-float textWidth(const std::string& text, float scale)
+float textWidth(const TextRenderer& text, const std::string& line, float scale)
 {
     float width = 0.0f;
-    for (const char c : text) {
-        const auto glyph = textRenderer.characters.find(c);
-        if (glyph != textRenderer.characters.end())
+    for (const char c : line) {
+        const auto glyph = text.characters.find(c);
+        if (glyph != text.characters.end())
             width += glyphAdvance(glyph->second, scale);
     }
     return width;
 }
 
-void releaseText()
+void releaseText(TextRenderer& text)
 {
-    for (auto& entry : textRenderer.characters)
+    for (auto& entry : text.characters)
         if (entry.second.textureID != 0)
             glDeleteTextures(1, &entry.second.textureID);
-    textRenderer.characters.clear();
-    if (textRenderer.vbo)
-        glDeleteBuffers(1, &textRenderer.vbo);
-    if (textRenderer.vao)
-        glDeleteVertexArrays(1, &textRenderer.vao);
-    textRenderer.vbo = 0;
-    textRenderer.vao = 0;
+    if (text.vbo)
+        glDeleteBuffers(1, &text.vbo);
+    if (text.vao)
+        glDeleteVertexArrays(1, &text.vao);
+    text = TextRenderer{};
 }
 
 } // namespace velorun

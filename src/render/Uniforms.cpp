@@ -14,6 +14,11 @@ void setUniform(GLuint program, const char* name, const glm::vec3& value)
     glUniform3f(glGetUniformLocation(program, name), value.x, value.y, value.z);
 }
 
+void setUniform(GLuint program, const char* name, const glm::vec4& value)
+{
+    glUniform4f(glGetUniformLocation(program, name), value.x, value.y, value.z, value.w);
+}
+
 void setUniform(GLuint program, const char* name, float value)
 {
     glUniform1f(glGetUniformLocation(program, name), value);

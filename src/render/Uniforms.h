@@ -9,6 +9,7 @@ namespace velorun {
 // upload and never cached, and a name the program lacks is ignored.
 void setUniform(GLuint program, const char* name, const glm::mat4& value);
 void setUniform(GLuint program, const char* name, const glm::vec3& value);
+void setUniform(GLuint program, const char* name, const glm::vec4& value);
 void setUniform(GLuint program, const char* name, float value);
 void setUniform(GLuint program, const char* name, int value);
 

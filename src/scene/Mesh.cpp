@@ -1,5 +1,7 @@
 #include "scene/Mesh.h"
 
+#include "render/Uniforms.h"
+
 #include <cstddef>
 
 namespace velorun::scene {
@@ -49,7 +51,7 @@ void Mesh::setupMesh()
     glBindVertexArray(0);
 }
 
-void Mesh::draw(ShaderProgram* shader, std::vector<GLuint> depthMaps)
+void Mesh::draw(ShaderProgram* shader, const std::vector<GLuint>& depthMaps)
 {
     unsigned int diffuseCounter = 1;
     unsigned int specularCounter = 1;
@@ -58,14 +60,14 @@ void Mesh::draw(ShaderProgram* shader, std::vector<GLuint> depthMaps)
     for (GLint i = 0; i < materialCount; ++i) {
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
         const std::string name = materialSamplerName(textures[i].type, diffuseCounter, specularCounter);
-        glUniform1i(glGetUniformLocation(program, name.c_str()), i);
+        setUniform(program, name.c_str(), static_cast<int>(i));
         glBindTexture(GL_TEXTURE_2D, textures[i].id);
     }
     for (GLint j = 0; j < static_cast<GLint>(depthMaps.size()); ++j) {
         const GLint unit = materialCount + j;
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
         const std::string name = "depthMaps[" + std::to_string(j) + "]";
-        glUniform1i(glGetUniformLocation(program, name.c_str()), unit);
+        setUniform(program, name.c_str(), static_cast<int>(unit));
         glBindTexture(GL_TEXTURE_CUBE_MAP, depthMaps[static_cast<size_t>(j)]);
     }
     drawDepth();

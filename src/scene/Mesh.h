@@ -44,7 +44,7 @@ public:
     Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures);
 
     // Material textures on units 0..T-1, then the depth cube maps on T onwards.
-    void draw(ShaderProgram* shader, std::vector<GLuint> depthMaps);
+    void draw(ShaderProgram* shader, const std::vector<GLuint>& depthMaps);
     // Geometry only, for the shadow pass.
     void drawDepth() const;
 

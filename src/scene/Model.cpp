@@ -27,7 +27,7 @@ std::string modelDirectory(const std::string& path)
 
 Model::Model(const char* path) { loadModel(path); }
 
-void Model::draw(ShaderProgram* shader, std::vector<GLuint> depthMaps)
+void Model::draw(ShaderProgram* shader, const std::vector<GLuint>& depthMaps)
 {
     for (Mesh& mesh : meshes)
         mesh.draw(shader, depthMaps);

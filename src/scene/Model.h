@@ -42,7 +42,7 @@ public:
     // A model without geometry: moved, never drawn (logic tests use it).
     Model() = default;
 
-    void draw(ShaderProgram* shader, std::vector<GLuint> depthMaps);
+    void draw(ShaderProgram* shader, const std::vector<GLuint>& depthMaps);
     void drawDepth();
     glm::mat4 getModelMatrix() const { return modelMatrix; }
 

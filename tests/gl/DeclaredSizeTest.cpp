@@ -85,7 +85,7 @@ protected:
                              .c_str());
             break;
         case Loader::Font:
-            setupText(file.c_str());
+            setupText(textRenderer, file.c_str());
             break;
         case Loader::Model:
             EXPECT_TRUE(scene::Model(file.c_str()).meshes.empty());
