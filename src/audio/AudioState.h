@@ -8,8 +8,6 @@ namespace velorun::audio {
 
 extern SoundSystem soundSystem;
 extern SoundSchedule soundSchedule;
-// Switched by the M key; starts on.
-extern bool soundEnabled;
 
 // Closes the device, if one was opened, and puts the state back to its start.
 void releaseAudioState();

@@ -3,8 +3,9 @@
 #include "game/Frame.h"
 #include "game/FrameSeam.h"
 #include "game/FullScreen.h"
-#include "game/GameState.h"
 #include "game/StartUp.h"
+#include "game/WindowEvents.h"
+#include "input/PressQueue.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
@@ -17,11 +18,13 @@ namespace velorun {
 ScriptedDrive::ScriptedDrive()
 {
     seam.now = [this] { return clock_; };
-    seam.readKeys = [this](GLFWwindow*, input::FrameInput& in) { readKeys(in); };
+    seam.readInput = [this](GLFWwindow*, input::FrameInput& in) { readInput(in); };
     // A paused game's frames only look at the events; the script's clock and
     // keys say when it goes on.
     seam.waitForInput = [] { glfwPollEvents(); };
-    seam.toggleFullScreen = [](GLFWwindow* window) { toggleFullScreen(window, windowedPlacement); };
+    seam.toggleFullScreen = [](GLFWwindow* window) {
+        toggleFullScreen(window, gameWindow.windowedPlacement);
+    };
     seam.frameDone = nullptr;
 }
 
@@ -37,14 +40,14 @@ input::FrameInput ScriptedDrive::heldInput() const
     return in;
 }
 
-void ScriptedDrive::readKeys(input::FrameInput& in)
+void ScriptedDrive::readInput(input::FrameInput& in)
 {
     const input::FrameInput held = heldInput();
     in.keyboard = held.keyboard;
     in.gamepad = held.gamepad;
     in.presses.clear();
     // Presses handed to the key handler directly come first, as GLFW's would.
-    takeWindowPresses(window_, in);
+    input::takePendingPresses(in, input::attentionLostPending() && playerAway(window_));
     std::set<int> pressKeysNow;
     for (const input::PressKey& pressKey : input::pressKeys) {
         const int key = pressKey.key;

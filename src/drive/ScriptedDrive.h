@@ -58,7 +58,7 @@ public:
     void finish();
 
 private:
-    void readKeys(input::FrameInput& in);
+    void readInput(input::FrameInput& in);
 
     GLFWwindow* window_ = nullptr;
     double clock_ = 0.0;

@@ -3,7 +3,6 @@
 #include "audio/AudioState.h"
 #include "base/StageMarkers.h"
 #include "game/FrameSeam.h"
-#include "game/GameState.h"
 #include "game/PostFrameUpdate.h"
 #include "game/StartUp.h"
 #include "game/Toggles.h"
@@ -11,6 +10,7 @@
 #include "lighting/LitPass.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
+#include "particles/ParticleSystem.h"
 #include "render/Projections.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
@@ -40,8 +40,8 @@ float stepClock(double now)
 // Stage 2.
 void spawnObstacle()
 {
-    const int r1 = gameRandom.draw();
-    const int r2 = gameRandom.draw();
+    const int r1 = session.gameRandom.draw();
+    const int r2 = session.gameRandom.draw();
     const glm::vec3 p = spawnPosition(r1, r2, camera->position.z);
     run.cubes.push_back(scene::makeCube(glm::translate(glm::mat4(1.0f), p), cubeShader.get()));
 }
@@ -63,7 +63,7 @@ void runFireworks(bool draw)
     particleSystem.time += ms;
     particleSystem.update(ms);
     if (draw) {
-        glViewport(0, 0, projectedSize.x, projectedSize.y);
+        glViewport(0, 0, projected.size.x, projected.size.y);
         particleSystem.render(viewProjection, camera->position);
     }
     particleSystem.swapBuffers();
@@ -77,10 +77,11 @@ void drawScreenText()
     renderText(textRenderer, "Score: " + run.scoreText, 0.5f, 0.5f, 0.9f, glm::vec3(0.5f, 0.8f, 0.2f));
     if (run.gameOver) {
         renderText(textRenderer, "GAME OVER", 50.0f, 180.0f, 2.5f, white);
-        if (bestScore && racedAgain)
-            renderText(textRenderer, "BEST " + std::to_string(*bestScore), 54.0f, 118.0f, 1.1f, white);
+        if (session.bestScore && session.racedAgain)
+            renderText(textRenderer, "BEST " + std::to_string(*session.bestScore), 54.0f, 118.0f, 1.1f,
+                       white);
     }
-    if (showFrameTime)
+    if (settings.showFrameTime)
         renderText(textRenderer, "Frametime: " + formatFrameTime(run.deltaTime), 520.0f, 580.0f, 0.6f,
                    glm::vec3(0.5f, 0.8f, 0.2f));
     if (run.paused) {
@@ -99,7 +100,7 @@ void drawScene(GLFWwindow* window)
         markStage(FrameStage::Shadows, false);
     }
     markStage(FrameStage::LitScene, true);
-    renderScene(projectedSize);
+    renderScene(projected.size, settings.lensFlaresEnabled);
     markStage(FrameStage::LitScene, false);
     markStage(FrameStage::Text, true);
     drawScreenText();
@@ -114,12 +115,12 @@ input::FrameInput readFrameInput(GLFWwindow* window, double now)
 {
     input::FrameInput input;
     input.now = now;
-    input.width = framebufferSize.x;
-    input.height = framebufferSize.y;
-    seam.readKeys(window, input);
+    input.width = gameWindow.framebufferSize.x;
+    input.height = gameWindow.framebufferSize.y;
+    seam.readInput(window, input);
     // A replay hands in the size the recorded frame drew at.
     if (input.width >= 0)
-        framebufferSize = glm::ivec2(input.width, input.height);
+        gameWindow.framebufferSize = glm::ivec2(input.width, input.height);
     // A burst beyond what a recording keeps of a frame is cut here, where
     // every seam's input passes, so that a replay reads what the game did.
     if (input.presses.size() > input::maxPressesPerFrame)
@@ -136,11 +137,11 @@ void obeyCommand(RunCommand command)
 {
     if (command == RunCommand::RaceAgain) {
         resetRun(run.previousTime);
-        racedAgain = true;
+        session.racedAgain = true;
     } else if (command == RunCommand::Pause && !run.gameOver) {
         // (A run that ended in this very frame has nothing left to pause.)
         run.paused = true;
-        repaintPending = true;
+        gameWindow.repaintPending = true;
         audio::pauseSound(audio::soundSystem, true);
     }
 }
@@ -168,11 +169,11 @@ bool runPausedFrame(GLFWwindow* window)
     const bool keepRunning = !input.held(GLFW_KEY_ESCAPE);
     // A toggle may change the still picture, and so may a new window size.
     if (!input.presses.empty())
-        repaintPending = true;
+        gameWindow.repaintPending = true;
     const bool visible = followWindowSize();
     const RunCommand command = runCommand(commandPresses(input), run.gameOver, run.paused);
-    if (visible && (repaintPending || !keepRunning)) {
-        repaintPending = false;
+    if (visible && (gameWindow.repaintPending || !keepRunning)) {
+        gameWindow.repaintPending = false;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawScene(window);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/FullScreen.h"
+
 #include <functional>
 #include <vector>
 
@@ -19,7 +21,7 @@ struct FrameSeam {
     std::function<double()> now;
     // The keys and gamepad, asked once a frame after the events are polled:
     // fills in everything of `input` but `now`. Presses are handed over once.
-    std::function<void(GLFWwindow*, input::FrameInput& input)> readKeys;
+    std::function<void(GLFWwindow*, input::FrameInput& input)> readInput;
     // How a paused game waits for the player instead of drawing frames.
     std::function<void()> waitForInput;
     // What a press of F11 (or Alt+Enter) does to the window: GLFW's switch
@@ -37,14 +39,15 @@ constexpr double pausedGamepadInterval = 0.05;
 
 // GLFW's clock, keyboard, first gamepad and event wait. The presses are the
 // ones the window's handlers kept (input/PressQueue.h), plus Start going down,
-// which the reader tells from what the gamepad held the frame before.
-// The frame loop uses the one in `seam` (game/GameState.h).
-FrameSeam glfwSeam();
+// which the reader tells from what the gamepad held the frame before. F11
+// keeps the window's place and size in `windowedPlacement` while it is full
+// screen.
+FrameSeam glfwSeam(ScreenRect& windowedPlacement);
+
+// The seam the frame loop uses: GLFW's, unless a test or tool scripts it.
+extern FrameSeam seam;
 
 // Puts GLFW's clock and keyboard back.
 void useGlfwSeam();
-
-// Moves what the window's handlers kept into `input`, for the game's `window`.
-void takeWindowPresses(GLFWwindow* window, input::FrameInput& input);
 
 } // namespace velorun

@@ -1,9 +1,9 @@
 #include "game/PostFrameUpdate.h"
 
-#include "game/GameState.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
+#include "particles/ParticleSystem.h"
 #include "rules/GameRules.h"
 #include "scene/RunState.h"
 
@@ -21,12 +21,12 @@ void endRun(const glm::vec3& at)
     scene::setPosition(car->modelMatrix, at);
     camera->position = cameraFollowing(at);
     if (run.fireworksPending) {
-        particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f), gameRandom);
+        particleSystem.init(glm::vec3(0.0f, 0.0f, -1.0f), session.gameRandom);
         run.fireworksPending = false;
     }
     run.gameOver = true;
     const int score = scoreValue(at.z);
-    bestScore = std::max(bestScore.value_or(score), score);
+    session.bestScore = std::max(session.bestScore.value_or(score), score);
 }
 
 void postFrameUpdate()

@@ -3,12 +3,15 @@
 #include "audio/AudioState.h"
 #include "base/Console.h"
 #include "game/DebugOutput.h"
+#include "game/FrameSeam.h"
 #include "game/FullScreen.h"
-#include "game/GameState.h"
+#include "game/Toggles.h"
 #include "game/WindowEvents.h"
 #include "input/PressQueue.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
+#include "lighting/ShadowMaps.h"
+#include "particles/ParticleSystem.h"
 #include "render/RenderState.h"
 #include "render/TextRenderer.h"
 #include "scene/RunState.h"
@@ -47,7 +50,7 @@ GLFWwindow* startUp(const LaunchSettings& settings)
         glfwWindowHint(GLFW_REFRESH_RATE, 60);
         // F11 leaves full screen for a window of the size asked for, centred
         // on the desktop as it is before the game changes its mode.
-        windowedPlacement = centredOn(monitorRect(monitor), settings.width, settings.height);
+        gameWindow.windowedPlacement = centredOn(monitorRect(monitor), settings.width, settings.height);
     }
 
     // GLFW asserts on a negative size instead of failing; such a size gets the
@@ -81,7 +84,7 @@ GLFWwindow* startUp(const LaunchSettings& settings)
     setFatalExitHook(releaseEverythingForFatalExit);
     setupScene(window, input::keyCallback);
     // Only a paused game cares: its still picture is drawn again when exposed.
-    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { repaintPending = true; });
+    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { gameWindow.repaintPending = true; });
     watchWindow(window);
 
     glClearColor(0.35f, 0.36f, 0.43f, 0.3f);
@@ -107,13 +110,14 @@ void resetRun(double now)
 void releaseResources()
 {
     resetRun(0.0);
-    bestScore.reset();
-    racedAgain = false;
-    gameRandom = GameRandom{};
+    resetSession();
     releaseSceneState();
     releaseShadowMaps();
     releaseRenderState();
-    releaseGameState();
+    particleSystem.releaseGL();
+    resetSettings();
+    resetGameWindow();
+    useGlfwSeam();
     input::clearPendingPresses();
     audio::releaseAudioState();
     resetBaseState();

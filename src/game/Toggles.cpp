@@ -1,7 +1,7 @@
 #include "game/Toggles.h"
 
 #include "audio/AudioState.h"
-#include "game/GameState.h"
+#include "game/FrameSeam.h"
 #include "lighting/SceneState.h"
 
 #include <GL/glew.h>
@@ -9,6 +9,10 @@
 #include <iostream>
 
 namespace velorun {
+
+Settings settings;
+
+void resetSettings() { settings = Settings{}; }
 
 int nextMipmapMode(int mode)
 {
@@ -45,53 +49,53 @@ namespace {
 void storeMipmapMode()
 {
     if (rainbowTexture)
-        rainbowTexture->mipmapMode = mipmapModeSetting;
+        rainbowTexture->mipmapMode = settings.mipmapModeSetting;
     for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
         if (model)
-            model->mipmapMode = mipmapModeSetting;
+            model->mipmapMode = settings.mipmapModeSetting;
 }
 
 void storeNearestFilter()
 {
     if (rainbowTexture)
-        rainbowTexture->nearestFilter = nearestFilterSetting;
+        rainbowTexture->nearestFilter = settings.nearestFilterSetting;
     for (scene::Model* model : {tubeA.get(), tubeB.get(), car.get()})
         if (model)
-            model->nearestFilter = nearestFilterSetting;
+            model->nearestFilter = settings.nearestFilterSetting;
 }
 
-void toggleFrameTime(GLFWwindow*) { showFrameTime = !showFrameTime; }
+void toggleFrameTime(GLFWwindow*) { settings.showFrameTime = !settings.showFrameTime; }
 
 void toggleWireframe(GLFWwindow*)
 {
-    wireframe = !wireframe;
-    std::cout << (wireframe ? "wireframe on" : "wireframe off") << std::endl;
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    settings.wireframe = !settings.wireframe;
+    std::cout << (settings.wireframe ? "wireframe on" : "wireframe off") << std::endl;
+    glPolygonMode(GL_FRONT_AND_BACK, settings.wireframe ? GL_LINE : GL_FILL);
 }
 
 void cycleMipmapMode(GLFWwindow*)
 {
-    const int next = nextMipmapMode(mipmapModeSetting);
-    if (next == mipmapModeSetting)
+    const int next = nextMipmapMode(settings.mipmapModeSetting);
+    if (next == settings.mipmapModeSetting)
         return;
-    mipmapModeSetting = next;
+    settings.mipmapModeSetting = next;
     storeMipmapMode();
     std::cout << mipmapModeMessage(next) << std::endl;
 }
 
 void toggleNearestFilter(GLFWwindow*)
 {
-    nearestFilterSetting = !nearestFilterSetting;
+    settings.nearestFilterSetting = !settings.nearestFilterSetting;
     storeNearestFilter();
 }
 
-void toggleLensFlares(GLFWwindow*) { lensFlaresEnabled = !lensFlaresEnabled; }
+void toggleLensFlares(GLFWwindow*) { settings.lensFlaresEnabled = !settings.lensFlaresEnabled; }
 
 void toggleBlending(GLFWwindow*)
 {
-    blending = !blending;
-    std::cout << (blending ? "blending on" : "blending off") << std::endl;
-    if (blending)
+    settings.blending = !settings.blending;
+    std::cout << (settings.blending ? "blending on" : "blending off") << std::endl;
+    if (settings.blending)
         glEnable(GL_BLEND);
     else
         glDisable(GL_BLEND);
@@ -99,9 +103,9 @@ void toggleBlending(GLFWwindow*)
 
 void toggleSound(GLFWwindow*)
 {
-    audio::soundEnabled = !audio::soundEnabled;
-    std::cout << (audio::soundEnabled ? "Sound on" : "Sound off") << std::endl;
-    audio::setSoundEnabled(audio::soundSystem, audio::soundEnabled);
+    settings.soundEnabled = !settings.soundEnabled;
+    std::cout << (settings.soundEnabled ? "Sound on" : "Sound off") << std::endl;
+    audio::setSoundEnabled(audio::soundSystem, settings.soundEnabled);
 }
 
 // A replay leaves the watcher's display alone: its seam has no switch.

@@ -8,6 +8,23 @@ struct GLFWwindow;
 
 namespace velorun {
 
+// The player's display and sound settings, each switched by its key. They
+// outlive every run and last as long as the process.
+struct Settings {
+    bool showFrameTime = false; // F2
+    bool wireframe = false; // F3
+    int mipmapModeSetting = 0; // F4: 0 off, 1 nearest, 2 bilinear
+    bool nearestFilterSetting = false; // F5
+    bool lensFlaresEnabled = true; // F6
+    bool blending = false; // F9
+    bool soundEnabled = true; // M
+};
+
+extern Settings settings;
+
+// Every setting back to its start value.
+void resetSettings();
+
 // What a display or sound toggle does: F2, F3, F4, F5, F6 and F9 switch
 // display options, M sound, F11 (and Alt+Enter) full screen. One entry for
 // each toggle command; the frame runs the one a press asks for, at once.

@@ -1,6 +1,5 @@
 #include "game/WindowEvents.h"
 
-#include "game/GameState.h"
 #include "input/PressQueue.h"
 #include "lighting/SceneSetup.h"
 #include "lighting/SceneState.h"
@@ -11,9 +10,13 @@
 
 namespace velorun {
 
+GameWindow gameWindow;
+
+void resetGameWindow() { gameWindow = GameWindow{}; }
+
 void framebufferSizeCallback(GLFWwindow*, int width, int height)
 {
-    framebufferSize = glm::ivec2(width, height);
+    gameWindow.framebufferSize = glm::ivec2(width, height);
     // A window without an area shows the player nothing: as good as away.
     if (width <= 0 || height <= 0)
         input::attentionLost();
@@ -21,8 +24,8 @@ void framebufferSizeCallback(GLFWwindow*, int width, int height)
 
 void windowIconifyCallback(GLFWwindow*, int iconified)
 {
-    windowMinimised = iconified == GLFW_TRUE;
-    if (windowMinimised)
+    gameWindow.minimised = iconified == GLFW_TRUE;
+    if (gameWindow.minimised)
         input::attentionLost();
 }
 
@@ -37,20 +40,29 @@ void watchWindow(GLFWwindow* window)
     glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
     glfwSetWindowIconifyCallback(window, windowIconifyCallback);
     glfwSetWindowFocusCallback(window, windowFocusCallback);
-    glfwGetFramebufferSize(window, &framebufferSize.x, &framebufferSize.y);
-    windowMinimised = glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
+    glm::ivec2& size = gameWindow.framebufferSize;
+    glfwGetFramebufferSize(window, &size.x, &size.y);
+    gameWindow.minimised = glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
     // A game that starts where the player cannot see it waits, paused, as it
     // would had its window gone away later.
-    if (windowMinimised || framebufferSize.x <= 0 || framebufferSize.y <= 0)
+    if (gameWindow.minimised || size.x <= 0 || size.y <= 0)
         input::attentionLost();
+}
+
+bool playerAway(GLFWwindow* window)
+{
+    const glm::ivec2 size = gameWindow.framebufferSize;
+    return glfwGetWindowAttrib(window, GLFW_FOCUSED) != GLFW_TRUE ||
+           glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE || size.x <= 0 || size.y <= 0;
 }
 
 bool followWindowSize()
 {
-    const ViewportChange change = viewportChange(projectedSize, framebufferSize, windowMinimised);
+    const ViewportChange change =
+        viewportChange(projected.size, gameWindow.framebufferSize, gameWindow.minimised);
     if (change.reproject) {
-        uploadSceneProjection(framebufferSize);
-        repaintPending = true;
+        uploadSceneProjection(gameWindow.framebufferSize);
+        gameWindow.repaintPending = true;
     }
     return change.draw;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+// GLEW's header first, as everywhere: GLFW's would bring in the system's gl.h.
+#include <GL/glew.h>
+
 #include <GLFW/glfw3.h>
 
 namespace velorun::input {

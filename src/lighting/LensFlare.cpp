@@ -82,14 +82,13 @@ LensFlare::LensFlare(std::vector<FlareTexture*> elements, float s) : flares(std:
 {
 }
 
-void LensFlare::render(const glm::mat4* view, const glm::vec3& lightPosition, glm::ivec2 size)
+void LensFlare::render(const glm::mat4* view, const glm::mat4& projection, const glm::vec3& lightPosition,
+                       glm::ivec2 size)
 {
     if (!view)
         return;
-    const float aspect = windowAspect(size.x, size.y);
-    if (aspect <= 0.0f)
+    if (size.x <= 0 || size.y <= 0)
         return; // minimised: no screen to put a flare on
-    const glm::mat4 projection = sceneProjection(aspect);
     const std::optional<glm::vec2> s = projectToScreen(projection, *view, lightPosition);
     if (!s)
         return;

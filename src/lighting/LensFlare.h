@@ -51,9 +51,10 @@ public:
 
     LensFlare(std::vector<FlareTexture*> flares, float spacing);
 
-    // Draws one light's flare when it projects close enough to the centre of
-    // a window of `windowSize` (the frame's size, asked once per frame).
-    void render(const glm::mat4* view, const glm::vec3& lightPosition, glm::ivec2 windowSize);
+    // Draws one light's flare when it projects, with the scene's `projection`,
+    // close enough to the centre of a window of `windowSize`.
+    void render(const glm::mat4* view, const glm::mat4& projection, const glm::vec3& lightPosition,
+                glm::ivec2 windowSize);
 };
 
 } // namespace velorun

@@ -27,7 +27,7 @@ void uploadLightPositions(GLuint program)
 
 } // namespace
 
-void renderScene(glm::ivec2 size)
+void renderScene(glm::ivec2 size, bool lensFlares)
 {
     glViewport(0, 0, size.x, size.y);
 
@@ -74,10 +74,10 @@ void renderScene(glm::ivec2 size)
     spotLightCube->draw();
 
     const glm::mat4 view = camera->viewMatrix();
-    if (lensFlaresEnabled) {
+    if (lensFlares) {
         markStage(FrameStage::Flares, true);
         for (int k = 1; k <= pointLightCount; ++k)
-            lensFlare->render(&view, pointLightPosition(k), size);
+            lensFlare->render(&view, projected.matrix, pointLightPosition(k), size);
         markStage(FrameStage::Flares, false);
     }
 }

@@ -121,7 +121,7 @@ void uploadSceneProjection(glm::ivec2 size)
     if (aspect <= 0.0f)
         aspect = 800.0f / 600.0f; // no area yet: the default shape until it has one
     const glm::mat4 projection = sceneProjection(aspect);
-    projectedSize = size;
+    projected = SceneProjection{size, projection};
     for (const ShaderProgram* program :
          {cubeShader.get(), lightShader.get(), spotLightShader.get(), modelShader.get()}) {
         glUseProgram(program->program);

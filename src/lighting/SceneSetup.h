@@ -21,7 +21,7 @@ void setupScene(GLFWwindow* window, KeyHandler keyHandler);
 void placeSceneForRun();
 
 // The scene's projection for a framebuffer of `size` pixels, to the scene's
-// programs, and `size` kept as projectedSize; a size without an area gets the
+// programs, and kept with `size` in `projected`; a size without an area gets the
 // default 800 x 600 shape. Set-up projects for the window it is given; a
 // window that changes its size is projected for again.
 void uploadSceneProjection(glm::ivec2 size);

@@ -17,8 +17,7 @@ std::unique_ptr<scene::Cube> spotLightCube;
 std::unique_ptr<Camera> camera;
 std::vector<FlareTexture*> flareTextures;
 std::unique_ptr<LensFlare> lensFlare;
-glm::ivec2 projectedSize{0};
-bool lensFlaresEnabled = true;
+SceneProjection projected;
 
 std::unique_ptr<scene::Cube>& pointLightCube(int k) { return lightCubes[static_cast<size_t>(k - 1)]; }
 
@@ -74,8 +73,7 @@ void releaseSceneState()
     for (FlareTexture* flare : flareTextures)
         delete flare;
     flareTextures.clear();
-    projectedSize = glm::ivec2(0);
-    lensFlaresEnabled = true;
+    projected = SceneProjection{};
 }
 
 } // namespace velorun

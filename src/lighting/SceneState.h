@@ -34,13 +34,14 @@ extern std::unique_ptr<Camera> camera;
 extern std::vector<FlareTexture*> flareTextures;
 extern std::unique_ptr<LensFlare> lensFlare;
 
-// The framebuffer size, in pixels, that the scene's programs hold a
-// projection for (uploadSceneProjection); the viewport and the flares use it.
-extern glm::ivec2 projectedSize;
-
-// Switched by F6; the lit pass reads it. The run's own state, obstacles
-// included, is in scene/RunState.h.
-extern bool lensFlaresEnabled;
+// The projection the scene's programs hold (uploadSceneProjection) and the
+// framebuffer size, in pixels, it was made for; the passes draw at that size
+// and the flares project with the same matrix.
+struct SceneProjection {
+    glm::ivec2 size{0};
+    glm::mat4 matrix{1.0f};
+};
+extern SceneProjection projected;
 
 // The owner of point light k's marker, k = 1..8.
 std::unique_ptr<scene::Cube>& pointLightCube(int k);

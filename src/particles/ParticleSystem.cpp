@@ -7,6 +7,8 @@
 
 namespace velorun {
 
+ParticleSystem particleSystem;
+
 std::vector<float> randomTexels(unsigned int size, GameRandom& random)
 {
     std::vector<float> texels(static_cast<size_t>(size) * 3);

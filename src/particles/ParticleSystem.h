@@ -84,4 +84,7 @@ public:
     void releaseGL();
 };
 
+// The game's fireworks, made at the first crash and kept for every later one.
+extern ParticleSystem particleSystem;
+
 } // namespace velorun

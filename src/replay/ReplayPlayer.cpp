@@ -1,7 +1,6 @@
 #include "replay/ReplayPlayer.h"
 
 #include "game/FrameSeam.h"
-#include "game/GameState.h"
 #include "input/Gamepad.h"
 #include "input/PressQueue.h"
 #include "replay/RunChecksum.h"
@@ -25,7 +24,7 @@ void ReplayPlayer::install(GLFWwindow* window)
 {
     window_ = window;
     seam.now = [this] { return now(); };
-    seam.readKeys = [this](GLFWwindow* w, input::FrameInput& in) { readKeys(w, in); };
+    seam.readInput = [this](GLFWwindow* w, input::FrameInput& in) { readInput(w, in); };
     // A paused frame of the recording waits for its clock reading like any other.
     seam.waitForInput = [] { glfwPollEvents(); };
     seam.toggleFullScreen = nullptr;
@@ -86,7 +85,7 @@ double ReplayPlayer::now()
     return stopping_ ? lastClock_ : due;
 }
 
-void ReplayPlayer::readKeys(GLFWwindow*, input::FrameInput& in)
+void ReplayPlayer::readInput(GLFWwindow*, input::FrameInput& in)
 {
     const bool out = playerWantsOut();
     // The player's presses belong to no recorded frame.

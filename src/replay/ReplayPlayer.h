@@ -54,7 +54,7 @@ public:
 
 private:
     bool playerWantsOut();
-    void readKeys(GLFWwindow* window, input::FrameInput& in);
+    void readInput(GLFWwindow* window, input::FrameInput& in);
     double now();
     void frameDone();
     void readNext();

@@ -4,7 +4,6 @@
 #include "base/Fnv1a.h"
 #include "game/Frame.h"
 #include "game/FrameSeam.h"
-#include "game/GameState.h"
 #include "game/StartUp.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayRecorder.h"

@@ -28,15 +28,15 @@ std::uint32_t runChecksum()
     }
     print.add(run.gameOver);
     print.add(run.paused);
-    print.add(bestScore.value_or(-1));
-    print.add(bestScore.has_value());
+    print.add(session.bestScore.value_or(-1));
+    print.add(session.bestScore.has_value());
     // What the next frames follow from besides the player: the timers and
     // the draws to come.
     print.add(run.spawnTimer);
     print.add(run.speedUpTimer);
-    for (std::uint32_t word : gameRandom.table())
+    for (std::uint32_t word : session.gameRandom.table())
         print.add(word);
-    print.add(gameRandom.front());
+    print.add(session.gameRandom.front());
     return print.value();
 }
 

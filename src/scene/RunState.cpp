@@ -3,8 +3,8 @@
 namespace velorun {
 
 RunState run;
-std::optional<int> bestScore;
-bool racedAgain = false;
-GameRandom gameRandom;
+Session session;
+
+void resetSession() { session = Session{}; }
 
 } // namespace velorun

@@ -37,18 +37,25 @@ struct RunState {
 
 extern RunState run;
 
-// Where the obstacles' and the fireworks' draws come from. It goes on from one
-// run to the next, as a race again does not start the draws afresh; only a
-// new process, or releasing everything, does.
-extern GameRandom gameRandom;
+// What outlives every run and lasts as long as the process (the game stores
+// nothing).
+struct Session {
+    // Where the obstacles' and the fireworks' draws come from. It goes on
+    // from one run to the next, as a race again does not start the draws
+    // afresh.
+    GameRandom gameRandom;
+    // The best score of the runs that ended so far.
+    std::optional<int> bestScore;
+    // Whether the player has raced again. The GAME OVER screen shows the best
+    // score only from then on: after the first run it would just repeat the
+    // score.
+    bool racedAgain = false;
+};
 
-// The best score of the runs that ended so far; it outlives every new run and
-// lasts as long as the process (the game stores nothing).
-extern std::optional<int> bestScore;
+extern Session session;
 
-// Whether the player has raced again in this process. The GAME OVER screen
-// shows the best score only from then on: after the first run it would just
-// repeat the score.
-extern bool racedAgain;
+// A new process's session: no best score, no race again, and the generator
+// where a new process starts it.
+void resetSession();
 
 } // namespace velorun

@@ -1,6 +1,7 @@
 #include "GlFixture.h"
 
 #include "lighting/LensFlare.h"
+#include "render/Projections.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
@@ -64,6 +65,7 @@ protected:
 
     // The camera at the origin looking down -z.
     const glm::mat4 view = glm::lookAt(glm::vec3(0.0f), glm::vec3(0, 0, -1), glm::vec3(0, 1, 0));
+    const glm::mat4 projection = sceneProjection(1.0f); // the square window's
     std::vector<std::unique_ptr<FlareTexture>> elements;
     std::unique_ptr<LensFlare> flare;
 };
@@ -73,7 +75,8 @@ TEST_F(LensFlareTest, LightAtTheCentreDrawsAdditiveFlaresAndChangesTheState)
     const Screenshot before = readPixels();
     ASSERT_EQ(litPixels(before), 0);
 
-    flare->render(&view, glm::vec3(0.0f, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
+    flare->render(&view, projection, glm::vec3(0.0f, 0.0f, -10.0f),
+                  glm::ivec2(windowWidth(), windowHeight()));
 
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(getInteger(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
@@ -102,7 +105,7 @@ TEST_F(LensFlareTest, FlaresLieOnTheLineThroughTheCentre)
 {
     // A light a little right of the centre: s.x = 0.6 needs x / 10 = 0.2 tan(35).
     const float x = 0.2f * std::tan(35.0f) * 10.0f;
-    flare->render(&view, glm::vec3(x, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
+    flare->render(&view, projection, glm::vec3(x, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
     const float expectedX[8] = {0.60f, 0.58f, 0.56f, 0.54f, 0.52f, 0.50f, 0.48f, 0.46f};
     for (size_t i = 0; i < 8; ++i) {
         EXPECT_NEAR(elements[i]->position.x, expectedX[i], 1e-4) << "element " << i;
@@ -116,7 +119,7 @@ TEST_F(LensFlareTest, LightFarOffCentreChangesNothing)
 {
     // s = (0.8, 0.5): 0.3 from the centre.
     const float x = 0.6f * std::tan(35.0f) * 10.0f;
-    flare->render(&view, glm::vec3(x, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
+    flare->render(&view, projection, glm::vec3(x, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
     expectStateUntouched();
     EXPECT_EQ(litPixels(readPixels()), 0);
     for (auto& element : elements)
@@ -127,9 +130,10 @@ TEST_F(LensFlareTest, LightBehindTheCameraOrNoViewDrawsNothing)
 {
     // Behind the camera, exactly on the axis, where a mirrored projection
     // would land on the centre.
-    flare->render(&view, glm::vec3(0.0f, 0.0f, 10.0f), glm::ivec2(windowWidth(), windowHeight()));
+    flare->render(&view, projection, glm::vec3(0.0f, 0.0f, 10.0f), glm::ivec2(windowWidth(), windowHeight()));
     expectStateUntouched();
-    flare->render(nullptr, glm::vec3(0.0f, 0.0f, -10.0f), glm::ivec2(windowWidth(), windowHeight()));
+    flare->render(nullptr, projection, glm::vec3(0.0f, 0.0f, -10.0f),
+                  glm::ivec2(windowWidth(), windowHeight()));
     expectStateUntouched();
     EXPECT_EQ(litPixels(readPixels()), 0);
 }

@@ -37,7 +37,7 @@ TEST_F(SceneSetupTest, SpotConeReachesBothLitProgramsAndTheCarItRidesOnIsNotLitB
         EXPECT_NEAR(floatUniform(program, "cutOff"), std::cos(glm::radians(17.0f)), 1e-6f);
     // The car is the last model the lit pass draws, so what "renderSpot"
     // holds afterwards is what the car was drawn with.
-    renderScene(glm::ivec2(windowWidth(), windowHeight()));
+    renderScene(glm::ivec2(windowWidth(), windowHeight()), true);
     EXPECT_EQ(intUniform(modelShader->program, "renderSpot"), 0);
 }
 

@@ -219,7 +219,6 @@ using LitShadowTest = SceneGlTest;
 TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
 {
     setupScene(window, input::keyCallback);
-    lensFlaresEnabled = false;
     ASSERT_EQ(shadowMaps.cubeMaps.size(), 8u);
 
     auto frame = [&](bool withObstacle) {
@@ -234,7 +233,7 @@ TEST_F(LitShadowTest, ObstacleBetweenLightAndWallDarkensTheWallBehindIt)
         run.cubes.clear();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        renderScene(glm::ivec2(windowWidth(), windowHeight()));
+        renderScene(glm::ivec2(windowWidth(), windowHeight()), false);
         return readPixels();
     };
     // The first frame moves the spot light onto the car; from then on an

@@ -41,7 +41,7 @@ TEST_F(FrameRateScenario, InALongFrameACubeOnTheCarsWayEndsTheRunWithTheCarAtIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ahead);
         resetRun(game.clock());
-        bestScore.reset();
+        session.bestScore.reset();
         game.frame(1.0 / 60.0);
         car->speed = c.speed;
         glm::vec3 cube = carPosition() + glm::vec3(0.3f, 0.3f, -c.ahead);
@@ -56,7 +56,7 @@ TEST_F(FrameRateScenario, InALongFrameACubeOnTheCarsWayEndsTheRunWithTheCarAtIt)
         if (c.hits) { // face to face with the cube, the camera behind, the score from there
             EXPECT_NEAR(carPosition().z, cube.z + 1.0f, 1e-4);
             EXPECT_EQ(cameraPosition(), cameraFollowing(carPosition()));
-            EXPECT_EQ(bestScore, scoreValue(carPosition().z));
+            EXPECT_EQ(session.bestScore, scoreValue(carPosition().z));
         }
     }
 }
@@ -106,7 +106,7 @@ TEST_F(FrameRateScenario, AtSixtyFramesASecondARunEndsInTheSameFrameAndPlaceAsEv
     // What the game gave before a hit was tested along the car's move.
     EXPECT_EQ(frames, 18);
     EXPECT_EQ(carPosition(), glm::vec3(0x1.de3238p-1f, 0x1.5e6f8cp-1f, -0x1.c5482cp+5f));
-    EXPECT_EQ(bestScore, 31);
+    EXPECT_EQ(session.bestScore, 31);
 }
 
 } // namespace

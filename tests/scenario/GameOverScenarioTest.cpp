@@ -2,8 +2,8 @@
 // vanish, "GAME OVER" is drawn and the fireworks run.
 #include "ScenarioFixture.h"
 
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
+#include "particles/ParticleSystem.h"
 #include "render/RenderState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"

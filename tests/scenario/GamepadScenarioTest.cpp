@@ -6,7 +6,6 @@
 
 #include "game/Frame.h"
 #include "game/FrameSeam.h"
-#include "game/GameState.h"
 #include "input/GamepadMapping.h"
 #include "scene/RunState.h"
 

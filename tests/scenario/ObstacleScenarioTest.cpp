@@ -1,7 +1,6 @@
 // Obstacle spawning, speed-ups and the removal of obstacles behind the camera.
 #include "ScenarioFixture.h"
 
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
@@ -26,7 +25,7 @@ TEST_F(SpawnScenario, ObstacleAppearsFiftyAheadOfTheCameraInTheUpperRightQuadran
 
     // The draws of this frame are drawn again from a copy of the generator as
     // it stood: y comes from the first draw, x from the second.
-    GameRandom copy = gameRandom;
+    GameRandom copy = session.gameRandom;
     game.frame(1.0); // spawn timer 2/1024 + 1.0 > 1
     ASSERT_EQ(run.cubes.size(), 1u);
     const int r1 = copy.draw();

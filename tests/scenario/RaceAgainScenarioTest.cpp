@@ -6,11 +6,13 @@
 
 #include "audio/AudioState.h"
 #include "base/BaseState.h"
-#include "game/GameState.h"
+#include "game/FrameSeam.h"
+#include "game/Toggles.h"
 #include "game/WindowEvents.h"
 #include "input/GamepadMapping.h"
 #include "input/PressQueue.h"
 #include "lighting/SceneState.h"
+#include "particles/ParticleSystem.h"
 #include "rules/GameRules.h"
 #include "scene/RunState.h"
 
@@ -124,14 +126,14 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     game.frame(frameStep);
     game.frame(frameStep);
     EXPECT_EQ(runFields(), fresh);
-    EXPECT_EQ(bestScore, score);
-    EXPECT_FALSE(lensFlaresEnabled) << "the player's settings stay";
+    EXPECT_EQ(session.bestScore, score);
+    EXPECT_FALSE(settings.lensFlaresEnabled) << "the player's settings stay";
 
     crash();
     game.frame(frameStep);
     EXPECT_GT(bestLine(), 800) << "no best score on the GAME OVER after a race again";
     EXPECT_EQ(particleSystem.updateProgram, fireworks) << "the fireworks' programs were made again";
-    EXPECT_EQ(bestScore, score) << "a lower score replaced the best";
+    EXPECT_EQ(session.bestScore, score) << "a lower score replaced the best";
 
     // A later run that scores more raises the best; P pressed in the frame
     // of its hit has no run left to pause.
@@ -139,7 +141,7 @@ TEST_F(RunCommandScenario, RaceAgainStartsWhereAFreshStartDoesAndKeepsTheBestAnd
     placeCar({safeX, safeY, -800.0f});
     game.hold(GLFW_KEY_P);
     crash();
-    EXPECT_EQ(bestScore, scoreValue(carPosition().z)) << "a higher score left the best where it was";
+    EXPECT_EQ(session.bestScore, scoreValue(carPosition().z)) << "a higher score left the best where it was";
     EXPECT_FALSE(run.paused) << "P paused a run its own frame had ended";
 
     // Escape down in the frame that races again still ends the loop.

@@ -6,7 +6,6 @@
 
 #include "game/Frame.h"
 #include "game/FrameSeam.h"
-#include "game/GameState.h"
 #include "game/WindowEvents.h"
 #include "input/PressQueue.h"
 #include "lighting/SceneState.h"
@@ -169,7 +168,7 @@ TEST(ReplayScenario, ADrawOrATimerNudgedBetweenFramesIsNamedAtTheNextCheck)
     EXPECT_EQ(replayVerdict(path,
                             [](std::size_t played) {
                                 if (played == 2)
-                                    gameRandom.draw();
+                                    session.gameRandom.draw();
                             }),
               atTheNextCheck);
     EXPECT_EQ(replayVerdict(path,
@@ -188,12 +187,12 @@ TEST(ReplayScenario, EveryPartOfTheRunsStateIsInItsCheck)
     game.start(smallWidth, smallHeight);
     game.frames(4, 0.3);
     ASSERT_FALSE(run.cubes.empty());
-    bestScore = -1;
+    session.bestScore = -1;
     auto nudge = [](float& value) {
         return std::pair<std::function<void()>, std::function<void()>>{[&value] { value += 0.25f; },
                                                                        [&value] { value -= 0.25f; }};
     };
-    const GameRandom drawsBefore = gameRandom;
+    const GameRandom drawsBefore = session.gameRandom;
     const struct Part {
         const char* name;
         std::pair<std::function<void()>, std::function<void()>> changeAndUndo;
@@ -210,11 +209,12 @@ TEST(ReplayScenario, EveryPartOfTheRunsStateIsInItsCheck)
           [] { run.cubes.pop_back(); }}},
         {"game over", {[] { run.gameOver = !run.gameOver; }, [] { run.gameOver = !run.gameOver; }}},
         {"pause", {[] { run.paused = !run.paused; }, [] { run.paused = !run.paused; }}},
-        {"best score", {[] { bestScore = 7; }, [] { bestScore = -1; }}},
-        {"a best score at all", {[] { bestScore.reset(); }, [] { bestScore = -1; }}},
+        {"best score", {[] { session.bestScore = 7; }, [] { session.bestScore = -1; }}},
+        {"a best score at all", {[] { session.bestScore.reset(); }, [] { session.bestScore = -1; }}},
         {"spawn timer", {[] { run.spawnTimer += 0.25; }, [] { run.spawnTimer -= 0.25; }}},
         {"speed-up timer", {[] { run.speedUpTimer += 0.25; }, [] { run.speedUpTimer -= 0.25; }}},
-        {"generator", {[] { gameRandom.draw(); }, [drawsBefore] { gameRandom = drawsBefore; }}},
+        {"generator",
+         {[] { session.gameRandom.draw(); }, [drawsBefore] { session.gameRandom = drawsBefore; }}},
     };
     const std::uint32_t unchanged = runChecksum();
     for (const Part& part : parts) {

@@ -1,7 +1,6 @@
 // Score, forward motion and steering, played through the real frame loop.
 #include "ScenarioFixture.h"
 
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 

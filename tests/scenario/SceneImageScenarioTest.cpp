@@ -3,7 +3,7 @@
 // same), once with the object and once without it.
 #include "ScenarioFixture.h"
 
-#include "game/GameState.h"
+#include "game/Toggles.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 #include "scene/SceneObject.h"
@@ -64,7 +64,7 @@ TEST_F(SceneImage, CarObstacleMarkersAndScoreAppearWhereTheyBelong)
 
     // Light markers without flares on top: near-white at each projected light
     // within 60 units, and not at the mirror-image spot across the centre.
-    lensFlaresEnabled = false;
+    settings.lensFlaresEnabled = false;
     game.frame(0.0);
     const Screenshot markers = game.captureFrame();
     game.save(markers, "scene_markers_no_flares");

@@ -6,7 +6,7 @@
 #include "ScenarioFixture.h"
 
 #include "base/BaseState.h"
-#include "game/GameState.h"
+#include "game/Toggles.h"
 #include "input/PressQueue.h"
 #include "lighting/LightRig.h"
 #include "lighting/SceneState.h"
@@ -47,7 +47,7 @@ Look lookNow()
     for (const auto& cube : run.cubes)
         look.cubes.push_back(cube.get());
     look.tubesAndLight1 = {tubeAZ(), tubeBZ(), pointLightPosition(1).z};
-    look.wireframe = wireframe;
+    look.wireframe = settings.wireframe;
     look.culling = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
     return look;
 }

@@ -9,7 +9,6 @@
 #include "ScenarioFixture.h"
 
 #include "audio/AudioState.h"
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "rules/GameRules.h"
 #include "scene/RunState.h"

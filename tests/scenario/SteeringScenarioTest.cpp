@@ -4,7 +4,7 @@
 // time at a thousand frames a second take a moment.
 #include "drive/ScriptedDrive.h"
 #include "game/Frame.h"
-#include "game/GameState.h"
+#include "game/FrameSeam.h"
 #include "game/StartUp.h"
 #include "lighting/SceneState.h"
 #include "rules/GameRules.h"

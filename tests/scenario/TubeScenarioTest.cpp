@@ -2,7 +2,7 @@
 // re-placed with them, and the tube covers the view at every point on the way.
 #include "ScenarioFixture.h"
 
-#include "game/GameState.h"
+#include "game/Toggles.h"
 #include "lighting/SceneState.h"
 #include "scene/RunState.h"
 
@@ -125,7 +125,7 @@ TEST_F(PictureScenario, TubeCoversTheViewThroughoutARecyclingCycle)
 {
     // Flares are additive overlays unrelated to the tube; they stay off here
     // so a hole would show the bare clear colour.
-    lensFlaresEnabled = false;
+    settings.lensFlaresEnabled = false;
     game.frame(tinyStep);
     int ringSize = 0;
     // 14 stops 15 units apart: 195 units, more than the 180 of a full cycle.

@@ -3,8 +3,8 @@
 // only with the obstacle cubes the rules keep adding after the crash.
 #include "KeepLibrariesLoaded.h"
 #include "drive/ScriptedDrive.h"
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
+#include "particles/ParticleSystem.h"
 #include "scene/RunState.h"
 
 #include <GLFW/glfw3.h>

@@ -1,7 +1,6 @@
 // The keys a frame reads presses of, the toggles among them that need no GL
 // context (F2, F4, F5 and F6) and the mip-mapping mode cycle with its console
 // messages.
-#include "game/GameState.h"
 #include "game/StartUp.h"
 #include "game/Toggles.h"
 #include "input/PressQueue.h"
@@ -101,9 +100,9 @@ protected:
 TEST_F(KeyCallbackTest, F2TogglesTheFrameTimeLine)
 {
     press(GLFW_KEY_F2);
-    EXPECT_TRUE(showFrameTime);
+    EXPECT_TRUE(settings.showFrameTime);
     press(GLFW_KEY_F2);
-    EXPECT_FALSE(showFrameTime);
+    EXPECT_FALSE(settings.showFrameTime);
 }
 
 // The handler only keeps presses for the frame: repeats, releases and keys
@@ -119,7 +118,7 @@ TEST_F(KeyCallbackTest, KeepsOnlyPressesOfTheKeysAFrameReads)
     input::FrameInput kept;
     input::takePendingPresses(kept, false);
     EXPECT_EQ(kept.presses, (std::vector<int>{GLFW_KEY_F6, GLFW_KEY_R}));
-    EXPECT_TRUE(lensFlaresEnabled);
+    EXPECT_TRUE(settings.lensFlaresEnabled);
     input::attentionLost(); // still away when the frame reads
     input::takePendingPresses(kept, true);
     EXPECT_EQ(kept.presses.back(), input::focusLostKey);
@@ -129,22 +128,22 @@ TEST_F(KeyCallbackTest, F4ThreeTimesReturnsToModeZeroWithThreeMessages)
 {
     ::testing::internal::CaptureStdout();
     press(GLFW_KEY_F4);
-    EXPECT_EQ(mipmapModeSetting, 1);
+    EXPECT_EQ(settings.mipmapModeSetting, 1);
     press(GLFW_KEY_F4);
-    EXPECT_EQ(mipmapModeSetting, 2);
+    EXPECT_EQ(settings.mipmapModeSetting, 2);
     press(GLFW_KEY_F4);
-    EXPECT_EQ(mipmapModeSetting, 0);
+    EXPECT_EQ(settings.mipmapModeSetting, 0);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               "mip mapping nearest neighbor\nmip mapping bilinear\nmip mapping off\n");
 }
 
 TEST_F(KeyCallbackTest, F4WithAModeOutsideTheCycleDoesNothing)
 {
-    mipmapModeSetting = 5;
+    settings.mipmapModeSetting = 5;
     ::testing::internal::CaptureStdout();
     press(GLFW_KEY_F4);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(mipmapModeSetting, 5);
+    EXPECT_EQ(settings.mipmapModeSetting, 5);
 }
 
 TEST_F(KeyCallbackTest, F4AndF5EachCopyOnlyTheirOwnSettingIntoTheCar)
@@ -162,7 +161,7 @@ TEST_F(KeyCallbackTest, F4AndF5EachCopyOnlyTheirOwnSettingIntoTheCar)
 
     car->mipmapMode = 2;
     press(GLFW_KEY_F5);
-    EXPECT_TRUE(nearestFilterSetting);
+    EXPECT_TRUE(settings.nearestFilterSetting);
     EXPECT_TRUE(car->nearestFilter);
     EXPECT_EQ(car->mipmapMode, 2) << "F5 wrote the mip-mapping setting too";
 
@@ -176,7 +175,7 @@ TEST_F(KeyCallbackTest, F5PrintsNothing)
     ::testing::internal::CaptureStdout();
     press(GLFW_KEY_F5);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(nearestFilterSetting);
+    EXPECT_TRUE(settings.nearestFilterSetting);
 }
 
 TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
@@ -186,12 +185,12 @@ TEST_F(KeyCallbackTest, OtherKeysAreIgnored)
          {GLFW_KEY_F1, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F10, GLFW_KEY_A, GLFW_KEY_RIGHT, GLFW_KEY_ESCAPE})
         press(key);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_FALSE(showFrameTime);
-    EXPECT_TRUE(lensFlaresEnabled);
-    EXPECT_FALSE(nearestFilterSetting);
-    EXPECT_EQ(mipmapModeSetting, 0);
-    EXPECT_FALSE(wireframe);
-    EXPECT_FALSE(blending);
+    EXPECT_FALSE(settings.showFrameTime);
+    EXPECT_TRUE(settings.lensFlaresEnabled);
+    EXPECT_FALSE(settings.nearestFilterSetting);
+    EXPECT_EQ(settings.mipmapModeSetting, 0);
+    EXPECT_FALSE(settings.wireframe);
+    EXPECT_FALSE(settings.blending);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "base/StageMarkers.h"
 #include "drive/ScriptedDrive.h"
 #include "game/Frame.h"
-#include "game/GameState.h"
+#include "game/FrameSeam.h"
 #include "lighting/SceneState.h"
 #include "lighting/ShadowMaps.h"
 #include "render/RendererInfo.h"

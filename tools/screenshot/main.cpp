@@ -7,7 +7,6 @@
 // shot). Each shot is the frame just swapped, read from the back buffer (Mesa
 // keeps it after the swap).
 #include "drive/ScriptedDrive.h"
-#include "game/GameState.h"
 #include "lighting/SceneState.h"
 #include "render/Screenshot.h"
 #include "scene/RunState.h"
