@@ -98,9 +98,8 @@ struct MapComparison {
         for (int k = 1; k <= pointLightCount; ++k) {
             const size_t i = static_cast<size_t>(k - 1);
             renderShadowMap(pointLightPosition(k), reference[i].framebuffer, shadowCasters());
-            glGetTextureImage(shadowMaps.cubeMaps[i], 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes,
-                              drawn.data());
-            glGetTextureImage(reference[i].cubeMap, 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes, full.data());
+            glGetTextureImage(shadowMaps.cubeMaps[i], 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes, &drawn[0]);
+            glGetTextureImage(reference[i].cubeMap, 0, GL_DEPTH_COMPONENT, GL_FLOAT, mapBytes, &full[0]);
             for (size_t face = 0; face < 6; ++face)
                 if (std::memcmp(&drawn[face * mapBytes / 6], &full[face * mapBytes / 6], mapBytes / 6) != 0)
                     mismatches.push_back("t=" + std::to_string(clock) + " light " + std::to_string(k) +
