@@ -290,20 +290,17 @@ TEST(FrameTimes, TimedemoLineAtItsResolution)
     } cases[] = {
         {{}, "timedemo: 0 frames"},
         {{-1.0}, // no clock runs back; were one to, it would count in the first bin
-         "timedemo: 1 frames, -0.001 seconds, 0.0 fps; frame time min -1.00 / median -1.00 / 95th -1.00 / "
-         "max "
-         "-1.00 ms"},
+         "timedemo: 1 frames, -0.001 seconds, 0.0 fps; "
+         "frame time min -1.00 / median -1.00 / 95th -1.00 / max -1.00 ms"},
         {{4.0, 1.0, 3.0, 2.0},
-         "timedemo: 4 frames, 0.010 seconds, 400.0 fps; frame time min 1.00 / median 3.00 / 95th 4.00 / max "
-         "4.00 ms"},
+         "timedemo: 4 frames, 0.010 seconds, 400.0 fps; "
+         "frame time min 1.00 / median 3.00 / 95th 4.00 / max 4.00 ms"},
         {{0.004, 0.006, 0.014}, // rounded to the bin: 0, 0.01, 0.01
-         "timedemo: 3 frames, 0.000 seconds, 125000.0 fps; frame time min 0.00 / median 0.01 / 95th 0.01 / "
-         "max "
-         "0.01 ms"},
+         "timedemo: 3 frames, 0.000 seconds, 125000.0 fps; "
+         "frame time min 0.00 / median 0.01 / 95th 0.01 / max 0.01 ms"},
         {{1234.0, 5.0, 200000.0}, // a 10 ms bin, and the longest beyond 100 s
-         "timedemo: 3 frames, 201.239 seconds, 0.0 fps; frame time min 5.00 / median 1230.00 / 95th "
-         "200000.00 / "
-         "max 200000.00 ms"},
+         "timedemo: 3 frames, 201.239 seconds, 0.0 fps; "
+         "frame time min 5.00 / median 1230.00 / 95th 200000.00 / max 200000.00 ms"},
     };
     for (const auto& c : cases) {
         FrameTimes times;
