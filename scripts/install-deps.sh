@@ -6,7 +6,7 @@ set -euo pipefail
 runtime=(build-essential cmake pkg-config
          libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libsoil-dev libfreetype-dev
          libopenal-dev libsndfile1-dev)
-test=(libgtest-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick time mesa-vulkan-drivers fonts-crosextra-carlito dpkg-dev procps clang-format
+test=(libgtest-dev libx11-dev libxrandr-dev libgmock-dev xvfb xauth x11-utils libgl1-mesa-dri libglx-mesa0 xdotool imagemagick time mesa-vulkan-drivers fonts-crosextra-carlito dpkg-dev procps clang-format
       lintian appstream desktop-file-utils groff-base man-db
       clang libclang-rt-14-dev
       i3-wm openbox ccache)

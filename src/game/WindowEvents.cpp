@@ -14,11 +14,18 @@ GameWindow gameWindow;
 
 void resetGameWindow() { gameWindow = GameWindow{}; }
 
+namespace {
+
+// Nothing the window shows reaches the player: it is minimised, or it has no
+// area to show anything in.
+bool outOfSight(bool minimised, glm::ivec2 size) { return minimised || size.x <= 0 || size.y <= 0; }
+
+} // namespace
+
 void framebufferSizeCallback(GLFWwindow*, int width, int height)
 {
     gameWindow.framebufferSize = glm::ivec2(width, height);
-    // A window without an area shows the player nothing: as good as away.
-    if (width <= 0 || height <= 0)
+    if (outOfSight(false, gameWindow.framebufferSize))
         input::attentionLost();
 }
 
@@ -45,15 +52,14 @@ void watchWindow(GLFWwindow* window)
     gameWindow.minimised = glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
     // A game that starts where the player cannot see it waits, paused, as it
     // would had its window gone away later.
-    if (gameWindow.minimised || size.x <= 0 || size.y <= 0)
+    if (outOfSight(gameWindow.minimised, size))
         input::attentionLost();
 }
 
 bool playerAway(GLFWwindow* window)
 {
-    const glm::ivec2 size = gameWindow.framebufferSize;
     return glfwGetWindowAttrib(window, GLFW_FOCUSED) != GLFW_TRUE ||
-           glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE || size.x <= 0 || size.y <= 0;
+           outOfSight(glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE, gameWindow.framebufferSize);
 }
 
 bool followWindowSize()

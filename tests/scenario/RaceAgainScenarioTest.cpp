@@ -254,18 +254,30 @@ TEST_F(RunCommandScenario, LookingAwayPausesARunWhichOnlyPResumes)
     glfwFocusWindow(game.window());
     while (glfwGetWindowAttrib(game.window(), GLFW_FOCUSED) != GLFW_TRUE)
         glfwWaitEventsTimeout(0.1);
-    framebufferSizeCallback(game.window(), 0, 0);
-    game.frame(frameStep);
+    for (const glm::ivec2 noArea : {glm::ivec2(0, game.height()), glm::ivec2(game.width(), 0)}) {
+        framebufferSizeCallback(game.window(), noArea.x, noArea.y);
+        game.frame(frameStep);
+        EXPECT_TRUE(run.paused) << "the window lost its area, and the run went on";
+        framebufferSizeCallback(game.window(), game.width(), game.height());
+        press(GLFW_KEY_P);
+        ASSERT_FALSE(run.paused);
+    }
     glfwHideWindow(game.window());
-    EXPECT_TRUE(run.paused) << "the window lost its area, and the run went on";
-    framebufferSizeCallback(game.window(), game.width(), game.height());
-    press(GLFW_KEY_P);
-    ASSERT_FALSE(run.paused);
 
     windowIconifyCallback(game.window(), GLFW_TRUE);
     game.frame(frameStep);
     EXPECT_TRUE(run.paused) << "minimised, the run went on";
     windowIconifyCallback(game.window(), GLFW_FALSE);
+    press(GLFW_KEY_P);
+    ASSERT_FALSE(run.paused);
+
+    // Minimised before the game listened: no event says so, the game asks.
+    glfwSetWindowIconifyCallback(game.window(), nullptr);
+    setMinimisedByWindowManager(game.window(), true);
+    watchWindow(game.window());
+    game.frame(frameStep);
+    EXPECT_TRUE(run.paused) << "started minimised, the run went on";
+    setMinimisedByWindowManager(game.window(), false);
     press(GLFW_KEY_P);
     ASSERT_FALSE(run.paused);
 

@@ -10,6 +10,9 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3native.h>
+#include <X11/Xutil.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +77,19 @@ glm::vec3 cameraPosition() { return camera->position; }
 
 float tubeAZ() { return tubeA->modelMatrix[3][2]; }
 float tubeBZ() { return tubeB->modelMatrix[3][2]; }
+
+void setMinimisedByWindowManager(GLFWwindow* window, bool minimised)
+{
+    // The ICCCM window state, as the manager sets it; syncing on GLFW's own
+    // connection puts the property's event in its queue before it polls.
+    Display* display = glfwGetX11Display();
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    const long state[2] = {minimised ? IconicState : NormalState, None};
+    XChangeProperty(display, glfwGetX11Window(window), wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state), 2);
+    XSync(display, False);
+    glfwPollEvents();
+}
 
 bool projectToWindow(const glm::vec3& world, const glm::vec3& eye, int width, int height, glm::vec2& out)
 {

@@ -75,6 +75,10 @@ glm::vec3 cameraPosition();
 float tubeAZ();
 float tubeBZ();
 
+// Says on the window what an X window manager says of it (minimised or not),
+// and has GLFW read it; the game's own callbacks hear of it only if set.
+void setMinimisedByWindowManager(GLFWwindow* window, bool minimised);
+
 // Where a world point lands in a width x height window (x right, y up, in
 // pixels) for a camera at `eye` looking down -z: the scene projection is
 // glm::perspective with 70.0 taken as radians, near 0.1, far 100. Returns
